@@ -1,0 +1,144 @@
+// Module handles are load addresses: the address where the dynamic linker mapped a shared object
+// or the program, as the platform's handles are. The dynamic linker's own tables answer which
+// module holds an address and which file a module came from.
+#include "fw/Module.h"
+
+#include <dlfcn.h>
+#include <link.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+#include <mutex>
+#include <vector>
+
+#include "fw/FileName.h"
+#include "fw/Strings.h"
+#include "fw/System.h"
+
+namespace fw {
+namespace {
+
+// The load address of an object as dladdr reports it: the start of the page that holds its
+// first loadable segment.
+std::uintptr_t LoadAddress(const dl_phdr_info& info) {
+  std::uintptr_t lowest = UINTPTR_MAX;
+  for (ElfW(Half) i = 0; i < info.dlpi_phnum; ++i) {
+    if (info.dlpi_phdr[i].p_type == PT_LOAD) {
+      lowest = std::min<std::uintptr_t>(lowest, info.dlpi_addr + info.dlpi_phdr[i].p_vaddr);
+    }
+  }
+  if (lowest == UINTPTR_MAX) return 0;
+  auto pageSize = static_cast<std::uintptr_t>(sysconf(_SC_PAGESIZE));
+  return lowest & ~(pageSize - 1);
+}
+
+// The program's load address. The dynamic linker lists the program first, so the walk stops
+// after one object.
+HINSTANCE ProgramModule() {
+  std::uintptr_t address = 0;
+  dl_iterate_phdr(
+      [](dl_phdr_info* info, std::size_t, void* data) {
+        *static_cast<std::uintptr_t*>(data) = LoadAddress(*info);
+        return 1;
+      },
+      &address);
+  return reinterpret_cast<HINSTANCE>(address);
+}
+
+std::wstring ProgramFileName() {
+  char* resolved = realpath("/proc/self/exe", nullptr);
+  if (resolved == nullptr) return {};
+  std::wstring name = FromUtf8(resolved);
+  std::free(resolved);
+  return name;
+}
+
+// The registrations of extension modules, in the order they were made; a module registered by
+// two records appears twice until both terminate. Built on first use, so modules registering
+// from their own static initialisers find it, and never destroyed, so modules terminating from
+// their static destructors at exit still find it.
+struct ExtensionTable {
+  std::mutex lock;
+  std::vector<HINSTANCE> modules;
+};
+
+ExtensionTable& Extensions() {
+  static ExtensionTable* const table = new ExtensionTable;
+  return *table;
+}
+
+thread_local HINSTANCE currentResourceModule = nullptr;
+
+}  // namespace
+
+HINSTANCE ModuleFromAddress(const void* address) {
+  Dl_info info{};
+  if (address == nullptr || dladdr(address, &info) == 0) return nullptr;
+  return info.dli_fbase;
+}
+
+// The dynamic linker keeps a shared object's name as it was loaded: absolute when found along
+// the search path, as given when loaded by a path with a slash. A relative name is taken against
+// the current folder. The virtual objects the kernel maps (the vDSO) have no file and no name
+// with a separator; they give an empty name.
+std::wstring GetModuleFileName(HINSTANCE module) {
+  Dl_info info{};
+  if (module == nullptr || dladdr(module, &info) == 0 || info.dli_fbase != module) return {};
+  // For the program dladdr reports argv[0], which need not be a path at all.
+  if (module == ProgramModule()) return ProgramFileName();
+  if (info.dli_fname == nullptr) return {};
+  std::wstring name = FromUtf8(info.dli_fname);
+  if (name.find(kPathSeparator) == std::wstring::npos) return {};
+  if (name.front() == kPathSeparator) return name;
+  while (name.starts_with(L"./")) name.erase(0, 2);
+  return PathJoin(GetCurrentFolder(), name);
+}
+
+bool InitExtensionModule(ExtensionModule& record, HINSTANCE module) {
+  if (module == nullptr) return false;
+  if (record.initialized) return record.module == module;
+  ExtensionTable& table = Extensions();
+  {
+    std::lock_guard<std::mutex> lock(table.lock);
+    table.modules.push_back(module);
+  }
+  record.module = module;
+  record.initialized = true;
+  return true;
+}
+
+void TermExtensionModule(ExtensionModule& record) {
+  if (!record.initialized) return;
+  ExtensionTable& table = Extensions();
+  {
+    std::lock_guard<std::mutex> lock(table.lock);
+    auto found = std::find(table.modules.begin(), table.modules.end(), record.module);
+    if (found != table.modules.end()) table.modules.erase(found);
+  }
+  record.initialized = false;
+  record.module = nullptr;
+}
+
+std::vector<HINSTANCE> RegisteredExtensionModules() {
+  ExtensionTable& table = Extensions();
+  std::lock_guard<std::mutex> lock(table.lock);
+  std::vector<HINSTANCE> modules;
+  for (HINSTANCE module : table.modules) {
+    if (std::find(modules.begin(), modules.end(), module) == modules.end()) {
+      modules.push_back(module);
+    }
+  }
+  return modules;
+}
+
+ModuleStateScope::ModuleStateScope(HINSTANCE module) : previous_(currentResourceModule) {
+  currentResourceModule = module;
+}
+
+ModuleStateScope::~ModuleStateScope() { currentResourceModule = previous_; }
+
+HINSTANCE CurrentResourceModule() { return currentResourceModule; }
+
+}  // namespace fw

@@ -1,0 +1,57 @@
+// Modules (shared objects) as the framework sees them: the handle of the module that holds a
+// piece of code, its file name, and the per-thread current resource module.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace fw {
+
+// A module handle: the load address of a shared object or of the program. Null is no module.
+using HINSTANCE = void*;
+
+// The module that holds `address` (code or data), or nullptr.
+HINSTANCE ModuleFromAddress(const void* address);
+// The module's full path; for the program itself, the program file. Empty when unknown.
+std::wstring GetModuleFileName(HINSTANCE module);
+
+// What a framework extension module records at load: its handle, used to find its resources.
+struct ExtensionModule {
+  bool initialized = false;
+  HINSTANCE module = nullptr;
+};
+// Init registers the module in the process's table of extension modules and marks the record;
+// false for a null module, or for a record already initialised with another module. Term
+// removes it again. The table is guarded, so any thread may call them; a record belongs to its
+// one module and is not shared between threads.
+bool InitExtensionModule(ExtensionModule& record, HINSTANCE module);
+void TermExtensionModule(ExtensionModule& record);
+// The registered extension modules, in the order they registered: where a resource lookup
+// searches after the current resource module.
+std::vector<HINSTANCE> RegisteredExtensionModules();
+
+// Makes `module` the calling thread's current resource module until the scope ends, as the
+// framework's module-state guard does around calls into a module.
+class ModuleStateScope {
+ public:
+  explicit ModuleStateScope(HINSTANCE module);
+  ~ModuleStateScope();
+  ModuleStateScope(const ModuleStateScope&) = delete;
+  ModuleStateScope& operator=(const ModuleStateScope&) = delete;
+
+ private:
+  HINSTANCE previous_;
+};
+// The calling thread's current resource module: the innermost live scope's, nullptr outside any.
+HINSTANCE CurrentResourceModule();
+
+// The framework's application object of a module: the module runs InitInstance when it is
+// mapped and ExitInstance before it is unmapped.
+class CWinApp {
+ public:
+  virtual ~CWinApp() = default;
+  virtual bool InitInstance() { return true; }
+  virtual int ExitInstance() { return 0; }
+};
+
+}  // namespace fw

@@ -1,0 +1,46 @@
+#include "fw/Trace.h"
+
+#include <cstdarg>
+#include <memory>
+#include <mutex>
+#include <string>
+
+#include "fw/Strings.h"
+
+namespace fw {
+namespace {
+
+// The sink is swapped as a whole under a lock and called outside it, so a slow sink never
+// blocks the installation of another.
+std::mutex sinkLock;
+std::shared_ptr<const TraceSink> currentSink;
+
+std::shared_ptr<const TraceSink> Sink() {
+  std::lock_guard<std::mutex> lock(sinkLock);
+  return currentSink;
+}
+
+}  // namespace
+
+void SetTraceSink(TraceSink sink) {
+  auto installed = sink ? std::make_shared<const TraceSink>(std::move(sink)) : nullptr;
+  std::lock_guard<std::mutex> lock(sinkLock);
+  currentSink = std::move(installed);
+}
+
+}  // namespace fw
+
+void LogLine(const wchar_t* format, ...) {
+  auto sink = fw::Sink();
+  if (!sink || format == nullptr) return;
+  va_list arguments;
+  va_start(arguments, format);
+  std::wstring line = fw::FormatV(format, arguments);
+  va_end(arguments);
+  if (line.size() > fw::kTraceLineCapacity) line.resize(fw::kTraceLineCapacity);
+  try {
+    (*sink)(line);
+  } catch (...) {
+    // A failing log never disturbs the caller.
+  }
+}
