@@ -1,0 +1,175 @@
+// qrva-host: the stand-in CAD session. Starts with a drawing, loads the module, then runs the
+// command line — typed at a terminal, or the lines of a script — and quits as the host does.
+// The command line's text, prompts included, goes to standard output as UTF-8.
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <exception>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "fw/FileName.h"
+#include "fw/FileStatus.h"
+#include "fw/Strings.h"
+#include "minicad/Console.h"
+#include "minicad/Host.h"
+
+namespace {
+
+constexpr int kUsageExit = 2;
+
+constexpr const char* kUsage =
+    "usage: qrva-host [--module PATH] [--script FILE] [--support DIR]... [DRAWING...]\n"
+    "\n"
+    "Runs a CAD session: opens the drawings named (or starts a new drawing), loads the module,\n"
+    "then runs the command line and quits.\n"
+    "\n"
+    "  --module PATH   the module to load (default: qrva22-64.arx beside this program)\n"
+    "  --script FILE   run the lines of FILE as a script (default: standard input, typed\n"
+    "                  when it is a terminal)\n"
+    "  --support DIR   a support folder; may be given more than once\n"
+    "  --help          show this text\n";
+
+constexpr const wchar_t* kDefaultModule = L"qrva22-64.arx";
+
+struct Arguments {
+  bool help = false;
+  std::optional<std::wstring> module;
+  std::optional<std::wstring> script;
+  std::vector<std::wstring> supportFolders;
+  std::vector<std::wstring> drawings;
+};
+
+// Nothing when the arguments are bad; `error` says why.
+std::optional<Arguments> ParseArguments(int argc, char** argv, std::string& error) {
+  Arguments arguments;
+  bool optionsEnded = false;
+  for (int i = 1; i < argc; ++i) {
+    std::string_view argument = argv[i];
+    if (optionsEnded || argument.empty() || argument.front() != '-' || argument == "-") {
+      arguments.drawings.push_back(fw::FromUtf8(argument));
+      continue;
+    }
+    if (argument == "--") {
+      optionsEnded = true;
+      continue;
+    }
+    if (argument == "--help" || argument == "-h") {
+      arguments.help = true;
+      continue;
+    }
+    if (argument == "--module" || argument == "--script" || argument == "--support") {
+      if (i + 1 >= argc) {
+        error = "option " + std::string(argument) + " needs a value";
+        return std::nullopt;
+      }
+      std::wstring value = fw::FromUtf8(argv[++i]);
+      if (argument == "--module") arguments.module = value;
+      else if (argument == "--script") arguments.script = value;
+      else arguments.supportFolders.push_back(value);
+      continue;
+    }
+    error = "unknown option " + std::string(argument);
+    return std::nullopt;
+  }
+  return arguments;
+}
+
+// The whole file as UTF-8 text, or nothing with `error` set.
+std::optional<std::wstring> ReadScript(const std::wstring& path, std::string& error) {
+  if (fw::IsDirectory(path)) {
+    error = "it is a folder";
+    return std::nullopt;
+  }
+  std::ifstream in(fw::ToUtf8(path), std::ios::binary);
+  if (!in) {
+    error = std::strerror(errno);
+    return std::nullopt;
+  }
+  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  if (in.bad()) {
+    error = "read error";
+    return std::nullopt;
+  }
+  return fw::FromUtf8(bytes);
+}
+
+int RunSession(const Arguments& arguments, const std::optional<std::wstring>& script) {
+  bool interactive = !script && isatty(STDIN_FILENO) != 0;
+  minicad::HostOptions options;
+  options.supportFolders = arguments.supportFolders;
+  options.captureConsole = false;
+  options.interactive = interactive;
+  options.startWithNewDrawing = arguments.drawings.empty();
+  options.consoleSink = [interactive](std::wstring_view text) {
+    std::string bytes = fw::ToUtf8(text);
+    std::fwrite(bytes.data(), 1, bytes.size(), stdout);
+    // A person waits for the prompt before typing.
+    if (interactive) std::fflush(stdout);
+  };
+  minicad::Host host(options);
+
+  for (const std::wstring& drawing : arguments.drawings) {
+    minicad::Result<AcApDocument*> opened = host.OpenDocument(drawing);
+    if (!opened) host.GetConsole().Write(opened.Message() + L"\n");
+  }
+  if (host.Documents().empty()) host.NewDocument();
+
+  std::wstring module =
+      arguments.module.value_or(fw::PathJoin(host.ProgramFolder(), kDefaultModule));
+  minicad::Status loaded = host.LoadModule(module);
+  if (!loaded) {
+    std::fflush(stdout);
+    std::fprintf(stderr, "qrva-host: %s\n", fw::ToUtf8(loaded.Message()).c_str());
+    return kUsageExit;
+  }
+
+  if (script) {
+    host.RunScriptText(*script);
+  } else {
+    host.RunInteractive(std::cin);
+  }
+  host.Quit();
+  std::fflush(stdout);
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::string error;
+  std::optional<Arguments> arguments = ParseArguments(argc, argv, error);
+  if (!arguments) {
+    std::fprintf(stderr, "qrva-host: %s\n%s", error.c_str(), kUsage);
+    return kUsageExit;
+  }
+  if (arguments->help) {
+    std::fputs(kUsage, stdout);
+    return 0;
+  }
+
+  std::optional<std::wstring> script;
+  if (arguments->script) {
+    script = ReadScript(*arguments->script, error);
+    if (!script) {
+      std::fprintf(stderr, "qrva-host: cannot read the script file \"%s\": %s\n",
+                   fw::ToUtf8(*arguments->script).c_str(), error.c_str());
+      return kUsageExit;
+    }
+  }
+
+  try {
+    return RunSession(*arguments, script);
+  } catch (const std::exception& failure) {
+    std::fflush(stdout);
+    std::fprintf(stderr, "qrva-host: %s\n", failure.what());
+    return 1;
+  }
+}

@@ -1,0 +1,49 @@
+// File lookups without regard to the case of names.
+#include "minicad/FileSearch.h"
+
+#include "fw/FileName.h"
+#include "fw/FileStatus.h"
+#include "fw/Strings.h"
+
+namespace minicad {
+namespace {
+
+std::optional<std::wstring> ExistingFile(std::wstring_view path) {
+  fw::CFileStatus status;
+  if (!fw::GetFileStatus(path, status) || (status.attribute & fw::kAttributeDirectory) != 0) {
+    return std::nullopt;
+  }
+  return status.fullName;
+}
+
+}  // namespace
+
+std::optional<std::wstring> FindFileInFolder(std::wstring_view folder, std::wstring_view name) {
+  if (name.empty()) return std::nullopt;
+  std::wstring exact = fw::PathJoin(folder, name);
+  if (auto found = ExistingFile(exact)) return found;
+  if (name.find_first_of(L"*?") != std::wstring_view::npos) return std::nullopt;
+
+  fw::CFileFind finder;
+  bool more = finder.FindFile(exact);
+  while (more) {
+    more = finder.FindNextFile();
+    if (!finder.IsDirectory() && !finder.IsDots()) return ExistingFile(finder.GetFilePath());
+  }
+  return std::nullopt;
+}
+
+std::optional<std::wstring> FindDrawingFile(std::wstring_view path) {
+  if (path.empty()) return std::nullopt;
+  if (auto found = ExistingFile(path)) return found;
+  fw::CFileName parts(path);
+  std::wstring name = parts.FileName();
+  if (parts.Extension().empty()) {
+    name += L".dwg";
+  } else if (!fw::EqualsNoCase(parts.Extension(), L".dwg")) {
+    return std::nullopt;
+  }
+  return FindFileInFolder(fw::FolderOf(path), name);
+}
+
+}  // namespace minicad

@@ -1,0 +1,56 @@
+// A tiny module for the host's tests. It prints every application message it gets on the
+// command line, with the drawing current at the time, and registers two commands.
+#include "arx/arxHeaders.h"
+
+namespace {
+
+constexpr const wchar_t* kGroup = L"MCTEST";
+
+const ACHAR* CurrentTitle() {
+  AcApDocument* document = acDocManager->curDocument();
+  return document == nullptr ? L"(none)" : document->docTitle();
+}
+
+const ACHAR* ContextName() {
+  return acDocManager->isApplicationContext() ? L"application" : L"document";
+}
+
+void HelloCommand() {
+  acutPrintf(L"[test] hello in %s, %s context\n", CurrentTitle(), ContextName());
+}
+
+void SessionCommand() {
+  acutPrintf(L"[test] session in %s, %s context\n", CurrentTitle(), ContextName());
+}
+
+}  // namespace
+
+extern "C" __attribute__((visibility("default"))) AcRx::AppRetCode acrxEntryPoint(
+    AcRx::AppMsgCode message, void* appId) {
+  switch (message) {
+    case AcRx::kInitAppMsg:
+      acutPrintf(L"[test] init\n");
+      acedRegCmds->addCommand(kGroup, L"MCHELLO", L"MCHELLO", ACRX_CMD_MODAL, HelloCommand);
+      acedRegCmds->addCommand(kGroup, L"MCSESSION", L"MCSESSION", ACRX_CMD_SESSION,
+                              SessionCommand);
+      acrxDynamicLinker->registerAppMDIAware(appId);
+      break;
+    case AcRx::kLoadDwgMsg:
+      acutPrintf(L"[test] load %s\n", CurrentTitle());
+      break;
+    case AcRx::kUnloadDwgMsg:
+      acutPrintf(L"[test] unload %s\n", CurrentTitle());
+      break;
+    case AcRx::kQuitMsg:
+      acutPrintf(L"[test] quit\n");
+      acedRegCmds->removeGroup(kGroup);
+      break;
+    case AcRx::kUnloadAppMsg:
+      acutPrintf(L"[test] unload app\n");
+      break;
+    default:
+      acutPrintf(L"[test] message %d\n", static_cast<int>(message));
+      break;
+  }
+  return AcRx::kRetOK;
+}
