@@ -1,0 +1,174 @@
+#include "module/ModuleCommands.h"
+
+#include <memory>
+
+#include "arx/arxHeaders.h"
+#include "fw/FileName.h"
+#include "fw/Module.h"
+#include "fw/Strings.h"
+#include "fw/System.h"
+#include "fw/Trace.h"
+#include "insert/CmdLineReactor.h"
+#include "library/Library.h"
+#include "library/Loader.h"
+#include "module/Exports.h"
+#include "module/ModuleState.h"
+#include "module/RunLog.h"
+#include "settings/Settings.h"
+#include "ui/BlockDlg.h"
+
+namespace module {
+namespace {
+
+constexpr const wchar_t* kHostUiModule = L"acISMui.arx";
+
+// Runs a command's body so that no exception reaches the host's command processor.
+template <typename Body>
+void GuardCommand(Body body) {
+  try {
+    body();
+  } catch (...) {
+  }
+}
+
+void QuorvaCommandEntry() { GuardCommand(QuorvaCommand); }
+void OpenCommandEntry() { GuardCommand(OpenCommand); }
+
+void WriteLogHeader(const ModuleState& state) {
+  std::wstring now = fw::FormatLocalTime(fw::CurrentTime(), L"%x %X");
+  LogLine(L"____________________________________________ Time=%s Ver=%s\n", now.c_str(),
+          state.moduleVersion.c_str());
+}
+
+void AddCommands() {
+  LogLine(L"Add Commands\n");
+  acedRegCmds->addCommand(kCommandGroup, L"QUORVA", L"QUORVA", ACRX_CMD_MODAL, QuorvaCommandEntry,
+                          nullptr, -1, nullptr, nullptr);
+  acedRegCmds->addCommand(kCommandGroup, L"TRVXQVOPEN", L"TRVXQVOPEN", ACRX_CMD_SESSION,
+                          OpenCommandEntry, nullptr, -1, nullptr, nullptr);
+}
+
+void PrintBanner(const ModuleState& state) {
+  std::wstring buildDate = fw::FromUtf8(__DATE__);
+  std::wstring buildTime = fw::FromUtf8(__TIME__);
+  acutPrintf(L"%s Loaded! (%s, %s)\n", state.moduleVersion.c_str(), buildDate.c_str(),
+             buildTime.c_str());
+  acutPrintf(L"Use the command 'quorva' to launch Quorvane.\n");
+}
+
+void ActivateDocument(AcApDocument* document) {
+  LogLine(L"activateDocument\n");
+  acDocManager->activateDocument(document, true);
+}
+
+void ActivateDocumentInAppContext(void* document) {
+  ActivateDocument(static_cast<AcApDocument*>(document));
+}
+
+void DoOpen(const std::wstring& path) {
+  LogLine(L"DoOpen\n");
+  acDocManager->pushAcadResourceHandle();
+  acDocManager->appContextOpenDocument(path.c_str());
+  acDocManager->popResourceHandle();
+  LogLine(L"DoOpen done\n");
+}
+
+AcApDocument* FindOpenDocument(const std::wstring& path) {
+  std::unique_ptr<AcApDocumentIterator> documents(acDocManager->newAcApDocumentIterator());
+  for (; !documents->done(); documents->step()) {
+    AcApDocument* document = documents->document();
+    if (fw::EqualsNoCase(document->fileName(), path)) return document;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+void InitModule(void* appId) {
+  ModuleState& state = TheModule();
+  fw::HINSTANCE thisModule = fw::ModuleFromAddress(reinterpret_cast<const void*>(&InitModule));
+  fw::ModuleStateScope moduleState(thisModule);
+  // The module registers as working with several drawings and stays loaded until quit.
+  acrxDynamicLinker->registerAppMDIAware(appId);
+
+  state.moduleInstance = thisModule;
+  state.moduleDirectory = fw::FolderOf(fw::GetModuleFileName(state.moduleInstance));
+
+  StartRunLog(state.moduleDirectory);
+  WriteLogHeader(state);
+  AddCommands();
+  PrintBanner(state);
+  TarveshSetupToolbar();
+}
+
+void LoadHostModules() {
+  if (!acrxDynamicLinker->isModuleLoaded(kHostUiModule)) {
+    acrxDynamicLinker->loadModule(kHostUiModule, false, true);
+  }
+}
+
+void OnLoadDrawing() {
+  ModuleState& state = TheModule();
+  if (state.firstDrawing) {
+    state.firstDrawing = false;
+    LogLine(L"LoadIni\n");
+    settings::LoadIni();
+    LogLine(L"Setup\n");
+    Setup();
+  }
+  LogLine(L"ResetDrawing\n");
+  state.askedBlockNames.clear();
+}
+
+void OnUnloadDrawing() { library::RequeueCurrent(); }
+
+void Setup() {
+  ModuleState& state = TheModule();
+  state.pickerStartFolder = fw::GetCurrentFolder();
+  acedEditor->addReactor(&insert::TheCmdLineReactor());
+  state.setupDoneEvent.SetEvent();
+}
+
+void CloseAll() {
+  LogLine(L"CloseAll\n");
+  acedEditor->removeReactor(&insert::TheCmdLineReactor());
+  bool loaderRunning = library::IsLoaderRunning();
+  library::StopLoader();
+  if (loaderRunning) library::LoaderStoppedEvent().Lock(fw::kInfinite);
+  settings::SaveIni(true);
+  library::EmptyLibrary();
+}
+
+void UnloadModule() {
+  LogLine(L"removeGroup\n");
+  acedRegCmds->removeGroup(kCommandGroup);
+  LogLine(L"Done\n");
+}
+
+void QuorvaCommand() {
+  fw::ModuleStateScope moduleState(TheModule().moduleInstance);
+  LogLine(L"Construct dialog\n");
+  ui::BlockDlg dialog(adsw_acadMainWnd());
+  LogLine(L"DoModal\n");
+  dialog.DoModal();
+}
+
+void OpenCommand() {
+  ModuleState& state = TheModule();
+  if (state.pendingOpenPath.empty()) return;
+  LogLine(L"QVOpen, iterate documents\n");
+  if (AcApDocument* document = FindOpenDocument(state.pendingOpenPath)) {
+    // The path stays: the dialog fills it again before every use.
+    if (acDocManager->isApplicationContext()) {
+      ActivateDocument(document);
+    } else {
+      acDocManager->executeInApplicationContext(ActivateDocumentInAppContext, document);
+    }
+    return;
+  }
+  if (acDocManager->isApplicationContext()) DoOpen(state.pendingOpenPath);
+  state.pendingOpenPath.clear();
+  LogLine(L"QVOpen done\n");
+}
+
+}  // namespace module
