@@ -8,9 +8,12 @@
 #include <vector>
 
 #include "arx/acdocman.h"
-#include "minicad/Result.h"
+#include "fw/Result.h"
 
 namespace minicad {
+
+using fw::Result;
+using fw::Status;
 
 class Document;
 class Host;

@@ -10,9 +10,12 @@
 
 #include "arx/rxdefs.h"
 #include "arx/rxdlinkr.h"
-#include "minicad/Result.h"
+#include "fw/Result.h"
 
 namespace minicad {
+
+using fw::Result;
+using fw::Status;
 
 class Host;
 

@@ -18,11 +18,14 @@
 #include "arx/rxdefs.h"
 #include "minicad/CommandStack.h"
 #include "minicad/DynamicLinker.h"
-#include "minicad/Result.h"
+#include "fw/Result.h"
 
 class AcApDocument;
 
 namespace minicad {
+
+using fw::Result;
+using fw::Status;
 
 class CommandProcessor;
 class Console;

@@ -2,15 +2,13 @@
 // and how bad input ends a session.
 #include <gtest/gtest.h>
 
-#include <array>
-#include <cstdio>
 #include <regex>
 #include <string>
-#include <sys/wait.h>
 
 #include "fw/FileStatus.h"
 #include "fw/Strings.h"
 #include "fw/System.h"
+#include "support/Program.h"
 #include "support/TempFolder.h"
 
 namespace {
@@ -19,34 +17,10 @@ using testsupport::ReadFile;
 using testsupport::TempFolder;
 using testsupport::WriteFile;
 
-struct SessionResult {
-  int exitCode = -1;
-  std::string output;
-  std::string errors;
-};
+using testsupport::ShellQuote;
 
-std::string Quote(const std::string& text) {
-  std::string quoted = "'";
-  for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return quoted + "'";
-}
-
-SessionResult RunHost(const std::string& arguments, const TempFolder& folder) {
-  std::string errorFile = fw::ToUtf8(folder / L"stderr.txt");
-  std::string command = Quote(QRVA_HOST_PATH) + " " + arguments + " 2>" + Quote(errorFile) +
-                        " </dev/null";
-  SessionResult result;
-  std::FILE* pipe = popen(command.c_str(), "r");
-  if (pipe == nullptr) return result;
-  std::array<char, 4096> buffer{};
-  size_t read = 0;
-  while ((read = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) {
-    result.output.append(buffer.data(), read);
-  }
-  int status = pclose(pipe);
-  result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  result.errors = ReadFile(fw::FromUtf8(errorFile));
-  return result;
+testsupport::ProgramOutcome RunHost(const std::string& arguments, const TempFolder& folder) {
+  return testsupport::RunProgram(QRVA_HOST_PATH, arguments, folder);
 }
 
 // The module with its log folder, in a folder of its own as a user would install it.
@@ -68,12 +42,12 @@ TEST(Session, ShowsTheDialogueAndLogsEveryStepInAFreshLogFile) {
   WriteFile(logFolder + L"/qv for " + computer + L" 2.log", "earlier\n");
   WriteFile(folder / L"session.scr", "QUORVA\nFOO\nTRVXQVOPEN\nNEW\nCLOSE\n");
 
-  SessionResult session = RunHost(
-      "--module " + Quote(fw::ToUtf8(module)) + " --script " +
-          Quote(fw::ToUtf8(folder / L"session.scr")),
+  testsupport::ProgramOutcome session = RunHost(
+      "--module " + ShellQuote(fw::ToUtf8(module)) + " --script " +
+          ShellQuote(fw::ToUtf8(folder / L"session.scr")),
       folder);
 
-  ASSERT_EQ(session.exitCode, 0) << session.errors;
+  ASSERT_EQ(session.exitCode, 0) << session.err;
   std::regex expectedOutput(
       "3\\.9\\.10 Loaded! \\([A-Z][a-z]{2} [ 0-9]\\d \\d{4}, \\d\\d:\\d\\d:\\d\\d\\)\n"
       "Use the command 'quorva' to launch Quorvane\\.\n"
@@ -83,7 +57,7 @@ TEST(Session, ShowsTheDialogueAndLogsEveryStepInAFreshLogFile) {
       "Command: TRVXQVOPEN\n"
       "Command: NEW\n"
       "Command: CLOSE\n");
-  EXPECT_TRUE(std::regex_match(session.output, expectedOutput)) << session.output;
+  EXPECT_TRUE(std::regex_match(session.out, expectedOutput)) << session.out;
 
   std::string log = ReadFile(logFolder + L"/qv for " + computer + L" 3.log");
   std::regex expectedLog(
@@ -108,34 +82,13 @@ TEST(Session, WithoutALogFolderWritesNoLog) {
   ASSERT_TRUE(fw::MoveFile(folder / L"modules/Log", folder / L"Log.off"));
   WriteFile(folder / L"session.scr", "QUORVA\n");
 
-  SessionResult session = RunHost(
-      "--module " + Quote(fw::ToUtf8(module)) + " --script " +
-          Quote(fw::ToUtf8(folder / L"session.scr")),
+  testsupport::ProgramOutcome session = RunHost(
+      "--module " + ShellQuote(fw::ToUtf8(module)) + " --script " +
+          ShellQuote(fw::ToUtf8(folder / L"session.scr")),
       folder);
 
-  EXPECT_EQ(session.exitCode, 0) << session.errors;
+  EXPECT_EQ(session.exitCode, 0) << session.err;
   EXPECT_FALSE(fw::PathExists(folder / L"modules/Log"));
-}
-
-TEST(Session, MissingScriptIsAnErrorWithExitCode2) {
-  TempFolder folder;
-  SessionResult session = RunHost("--script " + Quote(fw::ToUtf8(folder / L"absent.scr")), folder);
-  EXPECT_EQ(session.exitCode, 2);
-  EXPECT_NE(session.errors.find("absent.scr"), std::string::npos) << session.errors;
-  EXPECT_TRUE(session.output.empty());
-}
-
-TEST(Session, ModuleThatCannotBeLoadedIsNamedWithTheReason) {
-  TempFolder folder;
-  WriteFile(folder / L"broken.arx", "not a shared object");
-  WriteFile(folder / L"session.scr", "QUORVA\n");
-  SessionResult session =
-      RunHost("--module " + Quote(fw::ToUtf8(folder / L"broken.arx")) + " --script " +
-                  Quote(fw::ToUtf8(folder / L"session.scr")),
-              folder);
-  EXPECT_EQ(session.exitCode, 2);
-  EXPECT_NE(session.errors.find("broken.arx"), std::string::npos) << session.errors;
-  EXPECT_NE(session.errors.find("too short"), std::string::npos) << session.errors;
 }
 
 }  // namespace

@@ -1,29 +1,18 @@
 // The host program as a user runs it: arguments, exit codes, and the session it prints.
-#include <sys/wait.h>
-
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <string>
 
 #include "HostTestSupport.h"
 #include "fw/Strings.h"
+#include "support/Program.h"
 #include "support/TempFolder.h"
 
 namespace minicadtest {
 namespace {
 
-struct Outcome {
-  int exitCode = -1;
-  std::string out;
-  std::string err;
-};
-
-std::string Quote(const std::string& text) {
-  std::string quoted = "'";
-  for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return quoted + "'";
-}
+using Outcome = testsupport::ProgramOutcome;
+using testsupport::ShellQuote;
 
 std::string TestModule() { return MINICAD_TEST_MODULE; }
 
@@ -31,28 +20,16 @@ class QrvaHostTest : public HostTest {
  protected:
   // Runs the program with `arguments` (already quoted) and `input` on its standard input.
   Outcome Run(const std::string& arguments, const std::string& input = "") {
-    std::wstring in = folder_ / L"stdin.txt";
-    std::wstring out = folder_ / L"stdout.txt";
-    std::wstring err = folder_ / L"stderr.txt";
-    testsupport::WriteFile(in, input);
-    std::string command = Quote(QRVA_HOST_PROGRAM) + " " + arguments + " <" +
-                          Quote(fw::ToUtf8(in)) + " >" + Quote(fw::ToUtf8(out)) + " 2>" +
-                          Quote(fw::ToUtf8(err));
-    int status = std::system(command.c_str());
-    Outcome outcome;
-    if (status != -1 && WIFEXITED(status)) outcome.exitCode = WEXITSTATUS(status);
-    outcome.out = testsupport::ReadFile(out);
-    outcome.err = testsupport::ReadFile(err);
-    return outcome;
+    return testsupport::RunProgram(QRVA_HOST_PROGRAM, arguments, folder_, input);
   }
 
   std::string Script(const std::string& text) {
     std::wstring path = folder_ / L"session.scr";
     testsupport::WriteFile(path, text);
-    return Quote(fw::ToUtf8(path));
+    return ShellQuote(fw::ToUtf8(path));
   }
 
-  std::string Drawing(const std::wstring& name) { return Quote(fw::ToUtf8(MakeDrawing(name))); }
+  std::string Drawing(const std::wstring& name) { return ShellQuote(fw::ToUtf8(MakeDrawing(name))); }
 };
 
 TEST_F(QrvaHostTest, HelpShowsTheUsage) {
@@ -75,7 +52,7 @@ TEST_F(QrvaHostTest, BadArgumentsShowTheUsageOnStandardError) {
 TEST_F(QrvaHostTest, AMissingScriptFileIsAnError) {
   std::string missing = fw::ToUtf8(folder_ / L"missing.scr");
 
-  Outcome outcome = Run("--module " + Quote(TestModule()) + " --script " + Quote(missing));
+  Outcome outcome = Run("--module " + ShellQuote(TestModule()) + " --script " + ShellQuote(missing));
 
   EXPECT_EQ(outcome.exitCode, 2);
   EXPECT_NE(outcome.err.find("cannot read the script file \"" + missing + "\""),
@@ -87,7 +64,7 @@ TEST_F(QrvaHostTest, AMissingScriptFileIsAnError) {
 TEST_F(QrvaHostTest, AModuleThatCannotBeLoadedIsAnErrorNamingTheFile) {
   std::string missing = fw::ToUtf8(folder_ / L"missing.arx");
 
-  Outcome outcome = Run("--module " + Quote(missing) + " --script " + Script(""));
+  Outcome outcome = Run("--module " + ShellQuote(missing) + " --script " + Script(""));
 
   EXPECT_EQ(outcome.exitCode, 2);
   EXPECT_NE(outcome.err.find("Cannot load module \"" + missing + "\": "), std::string::npos)
@@ -95,7 +72,7 @@ TEST_F(QrvaHostTest, AModuleThatCannotBeLoadedIsAnErrorNamingTheFile) {
 }
 
 TEST_F(QrvaHostTest, AScriptRunsOnANewDrawingAndTheSessionQuits) {
-  Outcome outcome = Run("--module " + Quote(TestModule()) + " --script " + Script("MCHELLO\n"));
+  Outcome outcome = Run("--module " + ShellQuote(TestModule()) + " --script " + Script("MCHELLO\n"));
 
   EXPECT_EQ(outcome.exitCode, 0) << outcome.err;
   EXPECT_EQ(outcome.out,
@@ -105,7 +82,7 @@ TEST_F(QrvaHostTest, AScriptRunsOnANewDrawingAndTheSessionQuits) {
 }
 
 TEST_F(QrvaHostTest, StandardInputThatIsNoTerminalIsReadLikeAScript) {
-  Outcome outcome = Run("--module " + Quote(TestModule()), "FOO\nQUIT\nMCHELLO\n");
+  Outcome outcome = Run("--module " + ShellQuote(TestModule()), "FOO\nQUIT\nMCHELLO\n");
 
   EXPECT_EQ(outcome.exitCode, 0) << outcome.err;
   EXPECT_EQ(outcome.out,
@@ -117,8 +94,8 @@ TEST_F(QrvaHostTest, StandardInputThatIsNoTerminalIsReadLikeAScript) {
 TEST_F(QrvaHostTest, DrawingsNamedOnTheCommandLineAreOpenedInsteadOfANewOne) {
   std::string missing = fw::ToUtf8(folder_ / L"missing.dwg");
 
-  Outcome outcome = Run("--module " + Quote(TestModule()) + " --script " + Script("") + " " +
-                        Drawing(L"\u00e9tage.dwg") + " " + Quote(missing) + " " +
+  Outcome outcome = Run("--module " + ShellQuote(TestModule()) + " --script " + Script("") + " " +
+                        Drawing(L"\u00e9tage.dwg") + " " + ShellQuote(missing) + " " +
                         Drawing(L"b.dwg"));
 
   EXPECT_EQ(outcome.exitCode, 0) << outcome.err;

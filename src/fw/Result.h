@@ -1,12 +1,12 @@
-// Results of host operations that can fail for reasons from outside the program (a drawing that
-// is not there, a module that does not load): the caller has to look at them.
+// Results of operations that can fail for reasons from outside the program (a damaged file, a
+// drawing that is not there, a module that does not load): the caller has to look at them.
 #pragma once
 
 #include <string>
 #include <utility>
 #include <variant>
 
-namespace minicad {
+namespace fw {
 
 // Success, or the text of an error that a person reads.
 class [[nodiscard]] Status {
@@ -53,4 +53,4 @@ class [[nodiscard]] Result {
   std::variant<T, Error> content_;
 };
 
-}  // namespace minicad
+}  // namespace fw
