@@ -1,0 +1,72 @@
+// The framework's binary archive: primitive values in the little-endian encodings of the cache
+// files, buffered over a CFile. Reading past the end, or a length that cannot fit in what is
+// left of the file, throws CArchiveException before anything is allocated.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "fw/File.h"
+
+namespace fw {
+
+class CArchive {
+ public:
+  enum Mode { store = 0, load = 1 };
+
+  // The file stays owned by the caller and must outlive the archive.
+  CArchive(CFile* file, Mode mode, std::size_t bufferSize = 4096);
+  ~CArchive();  // flushes a storing archive that was not closed (errors are swallowed)
+  CArchive(const CArchive&) = delete;
+  CArchive& operator=(const CArchive&) = delete;
+
+  bool IsLoading() const { return mode_ == load; }
+  bool IsStoring() const { return mode_ == store; }
+  CFile* GetFile() const { return file_; }
+
+  // int32, bool as int32 (any non-zero reads as true), double, unsigned 64-bit, and time as
+  // signed 64-bit seconds since 1970.
+  void WriteInt32(std::int32_t value);
+  void WriteBool(bool value);
+  void WriteDouble(double value);
+  void WriteUInt64(std::uint64_t value);
+  void WriteTime(std::int64_t secondsSince1970);
+  std::int32_t ReadInt32();
+  bool ReadBool();
+  double ReadDouble();
+  std::uint64_t ReadUInt64();
+  std::int64_t ReadTime();
+
+  // Strings: written as UTF-16 with the tag FF FE FF and the length prefix (one byte below 255;
+  // FF + 16 bits below 0xFFFE; FF FF FF + 32 bits below 0xFFFFFFFF; else 7 x FF + 64 bits).
+  // Read with or without the tag; without it the characters are single bytes of the system's
+  // narrow code page (UTF-8 here).
+  void WriteString(const std::wstring& text);
+  std::wstring ReadString();
+
+  void Write(const void* bytes, std::size_t count);
+  // Reads exactly `count` bytes or throws endOfFile.
+  void Read(void* bytes, std::size_t count);
+  // Bytes left to read: what the buffer holds plus the rest of the file.
+  std::uint64_t BytesLeft() const;
+
+  void Flush();
+  // Flushes a storing archive; the file stays open.
+  void Close();
+  // Drops buffered data without writing; never throws.
+  void Abort();
+
+ private:
+  void FillBuffer(std::size_t needed);
+
+  CFile* file_;
+  Mode mode_;
+  std::vector<std::uint8_t> buffer_;
+  std::size_t bufferPosition_ = 0;  // next byte to read or write
+  std::size_t bufferEnd_ = 0;       // bytes valid in the buffer when loading
+  bool closed_ = false;
+};
+
+}  // namespace fw

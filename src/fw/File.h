@@ -1,0 +1,132 @@
+// Files and the framework's file and archive exceptions: binary files on disk and growable files
+// in memory, read and written through one interface.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace fw {
+
+// A file error, with the framework's cause codes.
+class CFileException {
+ public:
+  enum Cause {
+    none = 0,
+    genericException = 1,
+    fileNotFound = 2,
+    badPath = 3,
+    tooManyOpenFiles = 4,
+    accessDenied = 5,
+    invalidFile = 6,
+    removeCurrentDir = 7,
+    directoryFull = 8,
+    badSeek = 9,
+    hardIO = 10,
+    sharingViolation = 11,
+    lockViolation = 12,
+    diskFull = 13,
+    endOfFile = 14,
+  };
+  CFileException(Cause cause, std::wstring fileName, std::wstring detail = {});
+  Cause cause() const { return cause_; }
+  const std::wstring& fileName() const { return fileName_; }
+  // The framework's text for the cause, with the file name, for the standard error report.
+  std::wstring Message() const;
+  // The framework's standard error report: a message box with Message().
+  void ReportError() const;
+
+ private:
+  Cause cause_;
+  std::wstring fileName_;
+  std::wstring detail_;
+};
+
+// An archive error, with the framework's cause codes.
+class CArchiveException {
+ public:
+  enum Cause {
+    none = 0,
+    genericException = 1,
+    readOnly = 2,
+    endOfFile = 3,
+    writeOnly = 4,
+    badIndex = 5,
+    badClass = 6,
+    badSchema = 7,
+  };
+  explicit CArchiveException(Cause cause, std::wstring detail = {});
+  Cause cause() const { return cause_; }
+  // What went wrong, naming the field and the numbers where the reader knows them.
+  const std::wstring& detail() const { return detail_; }
+  std::wstring Message() const;
+  // The framework's standard error report: a message box with Message().
+  void ReportError() const;
+
+ private:
+  Cause cause_;
+  std::wstring detail_;
+};
+
+// A byte stream with a position. Errors throw CFileException.
+class CFile {
+ public:
+  enum OpenFlags : unsigned {
+    modeRead = 0x0000,
+    modeWrite = 0x0001,
+    modeReadWrite = 0x0002,
+    modeCreate = 0x1000,  // create, or truncate an existing file
+    typeBinary = 0x8000,
+  };
+
+  CFile() = default;
+  virtual ~CFile();
+  CFile(const CFile&) = delete;
+  CFile& operator=(const CFile&) = delete;
+
+  // False (and `error` filled when given) when the file cannot be opened.
+  bool Open(std::wstring_view path, unsigned flags, CFileException* error = nullptr);
+  virtual void Close();
+  virtual bool IsOpen() const { return descriptor_ >= 0; }
+  const std::wstring& GetFilePath() const { return path_; }
+
+  // Reads up to `count` bytes; returns how many were read (0 at the end).
+  virtual std::size_t Read(void* buffer, std::size_t count);
+  virtual void Write(const void* buffer, std::size_t count);
+  virtual std::uint64_t GetLength() const;
+  virtual std::uint64_t GetPosition() const;
+  virtual void Flush();
+
+ private:
+  int descriptor_ = -1;
+  std::wstring path_;
+};
+
+// A file in memory that grows in steps of `growBytes`.
+class CMemFile : public CFile {
+ public:
+  explicit CMemFile(std::size_t growBytes = 1024);
+  // Reads the given bytes (copied).
+  explicit CMemFile(std::span<const std::uint8_t> bytes);
+
+  void Close() override {}
+  bool IsOpen() const override { return true; }
+  std::size_t Read(void* buffer, std::size_t count) override;
+  void Write(const void* buffer, std::size_t count) override;
+  std::uint64_t GetLength() const override { return bytes_.size(); }
+  std::uint64_t GetPosition() const override { return position_; }
+  void Flush() override {}
+
+  const std::vector<std::uint8_t>& Bytes() const { return bytes_; }
+  std::vector<std::uint8_t> Detach();
+
+ private:
+  std::size_t growBytes_;
+  std::vector<std::uint8_t> bytes_;
+  std::size_t position_ = 0;
+};
+
+}  // namespace fw

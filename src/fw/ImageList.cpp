@@ -1,0 +1,814 @@
+// Image lists of 4-bit colour as the common controls keep them: fixed-size images in one grid of
+// palette indices, four images to a grid row, and the image-list stream that cache files hold.
+#include "fw/ImageList.h"
+
+#include <algorithm>
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "fw/Archive.h"
+#include "fw/File.h"
+#include "fw/Strings.h"
+
+namespace fw {
+namespace {
+
+// ---- Colours ------------------------------------------------------------------------------
+
+// The colours of a 4-bit list: the platform's default 16-colour table, with silver at 7 and grey
+// at 8 as the common controls order them.
+constexpr std::array<COLORREF, 16> kPalette = {
+    RGB(0x00, 0x00, 0x00), RGB(0x80, 0x00, 0x00), RGB(0x00, 0x80, 0x00), RGB(0x80, 0x80, 0x00),
+    RGB(0x00, 0x00, 0x80), RGB(0x80, 0x00, 0x80), RGB(0x00, 0x80, 0x80), RGB(0xC0, 0xC0, 0xC0),
+    RGB(0x80, 0x80, 0x80), RGB(0xFF, 0x00, 0x00), RGB(0x00, 0xFF, 0x00), RGB(0xFF, 0xFF, 0x00),
+    RGB(0x00, 0x00, 0xFF), RGB(0xFF, 0x00, 0xFF), RGB(0x00, 0xFF, 0xFF), RGB(0xFF, 0xFF, 0xFF)};
+
+int SquaredDistance(COLORREF a, COLORREF b) {
+  const int red = GetRValue(a) - GetRValue(b);
+  const int green = GetGValue(a) - GetGValue(b);
+  const int blue = GetBValue(a) - GetBValue(b);
+  return red * red + green * green + blue * blue;
+}
+
+// The palette index nearest to a colour by squared distance over red, green and blue, the lowest
+// index winning a tie; the high byte is ignored and nothing is dithered.
+std::uint8_t NearestPaletteIndex(COLORREF colour) {
+  std::uint8_t nearest = 0;
+  int nearestDistance = SquaredDistance(colour, kPalette[0]);
+  for (std::uint8_t index = 1; index < kPalette.size(); ++index) {
+    const int distance = SquaredDistance(colour, kPalette[index]);
+    if (distance < nearestDistance) {
+      nearest = index;
+      nearestDistance = distance;
+    }
+  }
+  return nearest;
+}
+
+// ---- Limits -------------------------------------------------------------------------------
+
+constexpr int kColumns = 4;  // images per grid row in the 0x0101 layout
+
+// Images in a list are icons and thumbnails; a side longer than this is damage (or a caller's
+// bug), and the cap keeps every grid row's arithmetic small.
+constexpr int kMaxImageSide = 1024;
+
+// The stream keeps cCurImage and cMaxImage in 16 bits.
+constexpr int kMaxImageCount = 0xFFFF;
+
+// The stream keeps cGrow in 16 bits, and it is always a multiple of 4.
+constexpr int kMaxGrow = 0xFFFC;
+
+// A full list of 65535 thumbnails of 130 x 96 fits; a grid beyond this is a caller's bug, refused
+// rather than allocated.
+constexpr std::uint64_t kMaxGridPixels = std::uint64_t{1} << 30;
+
+constexpr COLORREF kNoBackground = 0xFFFFFFFF;  // the platform's CLR_NONE
+constexpr std::size_t kOverlayCount = 4;
+constexpr std::int16_t kNoOverlay = -1;
+
+// ---- The list -----------------------------------------------------------------------------
+
+// What a list holds; one instance is shared by every handle to the list, guarded by its mutex.
+struct ListContent {
+  bool created = false;
+  int cx = 0;
+  int cy = 0;
+  std::uint16_t flags = ILC_COLOR4;
+  int count = 0;     // cCurImage: images in use
+  int capacity = 0;  // cMaxImage: images the grid has room for
+  int grow = 4;      // cGrow as stored: a multiple of 4
+  COLORREF background = kNoBackground;
+  std::array<std::int16_t, kOverlayCount> overlays = {kNoOverlay, kNoOverlay, kNoOverlay,
+                                                      kNoOverlay};
+  // Every image's palette indices in the grid the stream stores: GridWidth() x GridRows() pixels,
+  // rows from the top, two pixels to a byte with the left one in the high nibble.
+  std::vector<std::uint8_t> grid;
+
+  std::size_t GridWidth() const { return static_cast<std::size_t>(kColumns) * cx; }
+  std::size_t GridRowBytes() const { return GridWidth() / 2; }  // 4 * cx pixels: always even
+  std::size_t GridRowsFor(int images) const {
+    return static_cast<std::size_t>((images + kColumns - 1) / kColumns) * cy;
+  }
+  std::size_t GridRows() const { return GridRowsFor(capacity); }
+
+  std::uint8_t IndexAt(std::size_t x, std::size_t y) const {
+    const std::uint8_t pair = grid[y * GridRowBytes() + x / 2];
+    return x % 2 == 0 ? pair >> 4 : pair & 0x0F;
+  }
+  void SetIndex(std::size_t x, std::size_t y, std::uint8_t index) {
+    std::uint8_t& pair = grid[y * GridRowBytes() + x / 2];
+    pair = x % 2 == 0 ? static_cast<std::uint8_t>((pair & 0x0F) | (index << 4))
+                      : static_cast<std::uint8_t>((pair & 0xF0) | index);
+  }
+  // The grid position of image `image`'s top-left pixel.
+  std::size_t CellLeft(int image) const { return static_cast<std::size_t>(image % kColumns) * cx; }
+  std::size_t CellTop(int image) const { return static_cast<std::size_t>(image / kColumns) * cy; }
+};
+
+// cGrow as the list stores it: at least 1, rounded up to a multiple of 4. (One platform build
+// also caps it at 256; the other does not, and neither do we.)
+int StoredGrow(int grow) {
+  const int atLeastOne = std::clamp(grow, 1, kMaxGrow);
+  return (atLeastOne + 3) / 4 * 4;
+}
+
+// Whether a grid with room for `images` images of cx x cy stays within the caps.
+bool GridFits(int cx, int cy, std::int64_t images) {
+  if (images > kMaxImageCount) return false;
+  const std::uint64_t rows = static_cast<std::uint64_t>((images + kColumns - 1) / kColumns) * cy;
+  return rows * kColumns * static_cast<std::uint64_t>(cx) <= kMaxGridPixels;
+}
+
+// Makes room for `added` more images as the platform does: nothing while cCurImage + added stays
+// below cMaxImage, else cMaxImage grows by max(added, cGrow) + 1. False, with the list unchanged,
+// when that would pass the caps.
+bool MakeRoom(ListContent& list, int added) {
+  if (list.count + added < list.capacity) return true;
+  const std::int64_t grown =
+      static_cast<std::int64_t>(list.capacity) + std::max(added, list.grow) + 1;
+  if (!GridFits(list.cx, list.cy, grown)) return false;
+  list.capacity = static_cast<int>(grown);
+  list.grid.resize(list.GridRows() * list.GridRowBytes(), 0);
+  return true;
+}
+
+// Copies the top-left cx x cy of `bitmap` (what it has of it) into image `image`, each colour
+// matched to the palette; rows and columns the bitmap lacks keep what the cell held.
+void CopyIntoCell(ListContent& list, int image, const Bitmap& bitmap) {
+  const int width = std::min(list.cx, bitmap.Width());
+  const int height = std::min(list.cy, bitmap.Height());
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      list.SetIndex(list.CellLeft(image) + x, list.CellTop(image) + y,
+                    NearestPaletteIndex(bitmap.GetPixel(x, y)));
+    }
+  }
+}
+
+// The source pixels [first, last] that land on one destination pixel along one axis.
+struct SourceRun {
+  int first = 0;
+  int last = 0;
+};
+
+// How the platform's stretch maps `sourceLength` pixels onto `destinationLength` along one axis:
+// enlarging walks the destination and repeats source pixels, shrinking walks the source and
+// gathers runs, both with Bresenham's error terms (start 3S - 2D or 3D - 2S). A one-pixel
+// destination leaves out the last source pixel, as the platform does.
+std::vector<SourceRun> StretchRuns(int sourceLength, int destinationLength) {
+  if (destinationLength == 1 && sourceLength > 1) --sourceLength;
+  const std::int64_t source = sourceLength;
+  const std::int64_t destination = destinationLength;
+  std::vector<SourceRun> runs(static_cast<std::size_t>(destinationLength));
+  if (source <= destination) {
+    std::int64_t error = 3 * source - 2 * destination;
+    int at = 0;
+    for (SourceRun& run : runs) {
+      run = SourceRun{at, at};
+      if (error > 0) {
+        at = std::min(at + 1, sourceLength - 1);
+        error += 2 * source - 2 * destination;
+      } else {
+        error += 2 * source;
+      }
+    }
+    return runs;
+  }
+  std::int64_t error = 3 * destination - 2 * source;
+  std::size_t at = 0;
+  bool startsRun = true;
+  for (int pixel = 0; pixel < sourceLength; ++pixel) {
+    if (startsRun) runs[at].first = pixel;
+    runs[at].last = pixel;
+    startsRun = false;
+    if (error > 0) {
+      if (at + 1 < runs.size()) {
+        ++at;
+        startsRun = true;
+      }
+      error += 2 * destination - 2 * source;
+    } else {
+      error += 2 * destination;
+    }
+  }
+  return runs;
+}
+
+// Stretches the whole bitmap onto image `image` in the list's default stretch mode, which keeps
+// black: the pixels of a source run are ANDed as raw 0x00RRGGBB values before their colour is
+// matched to the palette.
+void StretchIntoCell(ListContent& list, int image, const Bitmap& bitmap) {
+  const std::vector<SourceRun> columns = StretchRuns(bitmap.Width(), list.cx);
+  const std::vector<SourceRun> rows = StretchRuns(bitmap.Height(), list.cy);
+  for (int y = 0; y < list.cy; ++y) {
+    for (int x = 0; x < list.cx; ++x) {
+      COLORREF combined = 0x00FFFFFF;
+      for (int sourceY = rows[y].first; sourceY <= rows[y].last; ++sourceY) {
+        for (int sourceX = columns[x].first; sourceX <= columns[x].last; ++sourceX) {
+          combined &= bitmap.GetPixel(sourceX, sourceY);
+        }
+      }
+      list.SetIndex(list.CellLeft(image) + x, list.CellTop(image) + y,
+                    NearestPaletteIndex(combined));
+    }
+  }
+}
+
+// ---- The stream ---------------------------------------------------------------------------
+
+// The image-list stream, every integer little-endian:
+//   ILHEAD, 28 bytes: magic 'IL' (u16 0x4C49), version (u16 0x0101), cCurImage, cMaxImage, cGrow,
+//     cx, cy (u16 each), bkcolor (u32 COLORREF, 0xFFFFFFFF for none), flags (u16 ILC_*), then the
+//     image index of overlays 1 to 4 (i16 each, -1 when unset);
+//   the colour bitmap "file": BITMAPFILEHEADER, BITMAPINFOHEADER, palette, bits (below), holding
+//     the grid: 4 * cx pixels wide, ceil(cMaxImage / 4) * cy high;
+//   a mask bitmap "file" of the same size at 1 bit per pixel, only when flags hold ILC_MASK.
+constexpr std::size_t kHeaderSize = 28;
+constexpr std::uint16_t kMagic = 0x4C49;
+constexpr std::uint16_t kVersion = 0x0101;
+
+// A bitmap "file" in the stream:
+//   BITMAPFILEHEADER, 14 bytes: type 'BM' (u16 0x4D42), bfSize (u32), two reserved u16,
+//     bfOffBits (u32). Written with bfSize = bfOffBits = the size of headers and palette.
+//   BITMAPINFOHEADER, 40 bytes: biSize (u32 40), biWidth, biHeight (i32; positive = rows from the
+//     bottom), biPlanes (u16 1), biBitCount (u16), biCompression (u32, 0 = none), biSizeImage
+//     (u32), pixels per metre across and down (i32), biClrUsed, biClrImportant (u32).
+//   2^biBitCount RGBQUADs (blue, green, red, 0) when biBitCount <= 8, whatever biClrUsed says.
+//   The rows, each padded to 4 bytes; in a 4-bit row the high nibble is the left pixel.
+// The reader ignores bfSize, bfOffBits, biSizeImage and biClrUsed, as the platform's does.
+constexpr std::size_t kFileHeaderSize = 14;
+constexpr std::size_t kInfoHeaderSize = 40;
+constexpr std::uint16_t kBitmapType = 0x4D42;
+constexpr std::uint32_t kUncompressed = 0;  // BI_RGB
+constexpr std::uint16_t kListBitsPerPixel = 4;
+constexpr std::size_t kRgbQuadSize = 4;
+
+std::uint64_t RowStride(std::uint64_t width, std::uint64_t bitsPerPixel) {
+  return (width * bitsPerPixel + 31) / 32 * 4;
+}
+
+// Appends little-endian fields.
+class ByteWriter {
+ public:
+  explicit ByteWriter(std::vector<std::uint8_t>& bytes) : bytes_(bytes) {}
+  void U16(std::uint16_t value) {
+    bytes_.push_back(static_cast<std::uint8_t>(value));
+    bytes_.push_back(static_cast<std::uint8_t>(value >> 8));
+  }
+  void U32(std::uint32_t value) {
+    U16(static_cast<std::uint16_t>(value));
+    U16(static_cast<std::uint16_t>(value >> 16));
+  }
+
+ private:
+  std::vector<std::uint8_t>& bytes_;
+};
+
+// Reads little-endian fields from a block the caller has already bounded; reading past its end
+// gives zeros (the callers never do).
+class ByteReader {
+ public:
+  explicit ByteReader(std::span<const std::uint8_t> bytes) : bytes_(bytes) {}
+  std::uint16_t U16() { return static_cast<std::uint16_t>(Next(2)); }
+  std::int16_t I16() { return static_cast<std::int16_t>(U16()); }
+  std::uint32_t U32() { return static_cast<std::uint32_t>(Next(4)); }
+  std::int32_t I32() { return static_cast<std::int32_t>(U32()); }
+
+ private:
+  std::uint64_t Next(std::size_t size) {
+    std::uint64_t value = 0;
+    for (std::size_t i = 0; i < size; ++i, ++position_) {
+      if (position_ < bytes_.size()) value |= std::uint64_t{bytes_[position_]} << (8 * i);
+    }
+    return value;
+  }
+
+  std::span<const std::uint8_t> bytes_;
+  std::size_t position_ = 0;
+};
+
+std::vector<std::uint8_t> EncodeStream(const ListContent& list) {
+  const std::size_t rows = list.GridRows();
+  const std::size_t stride = RowStride(list.GridWidth(), kListBitsPerPixel);
+  const std::size_t headersAndPalette =
+      kFileHeaderSize + kInfoHeaderSize + kPalette.size() * kRgbQuadSize;
+  std::vector<std::uint8_t> bytes;
+  bytes.reserve(kHeaderSize + headersAndPalette + stride * rows);
+  ByteWriter out(bytes);
+
+  out.U16(kMagic);
+  out.U16(kVersion);
+  out.U16(static_cast<std::uint16_t>(list.count));
+  out.U16(static_cast<std::uint16_t>(list.capacity));
+  out.U16(static_cast<std::uint16_t>(list.grow));
+  out.U16(static_cast<std::uint16_t>(list.cx));
+  out.U16(static_cast<std::uint16_t>(list.cy));
+  out.U32(list.background);
+  out.U16(list.flags);
+  for (std::int16_t overlay : list.overlays) out.U16(static_cast<std::uint16_t>(overlay));
+
+  out.U16(kBitmapType);
+  out.U32(static_cast<std::uint32_t>(headersAndPalette));
+  out.U16(0);
+  out.U16(0);
+  out.U32(static_cast<std::uint32_t>(headersAndPalette));
+
+  out.U32(kInfoHeaderSize);
+  out.U32(static_cast<std::uint32_t>(list.GridWidth()));
+  out.U32(static_cast<std::uint32_t>(rows));
+  out.U16(1);
+  out.U16(kListBitsPerPixel);
+  out.U32(kUncompressed);
+  out.U32(static_cast<std::uint32_t>(stride * rows));
+  out.U32(0);
+  out.U32(0);
+  out.U32(0);
+  out.U32(0);
+
+  for (COLORREF colour : kPalette) {
+    bytes.push_back(GetBValue(colour));
+    bytes.push_back(GetGValue(colour));
+    bytes.push_back(GetRValue(colour));
+    bytes.push_back(0);
+  }
+  // Rows from the bottom; the grid's packed rows are already the stream's nibbles.
+  for (std::size_t row = rows; row-- > 0;) {
+    const auto first = list.grid.begin() + static_cast<std::ptrdiff_t>(row * list.GridRowBytes());
+    bytes.insert(bytes.end(), first, first + static_cast<std::ptrdiff_t>(list.GridRowBytes()));
+    bytes.resize(bytes.size() + (stride - list.GridRowBytes()), 0);
+  }
+  return bytes;
+}
+
+// Where a stream's bytes come from. The parser checks Left() before it takes anything, so Take
+// is never asked for more than is there.
+class StreamSource {
+ public:
+  virtual ~StreamSource() = default;
+  virtual std::uint64_t Left() const = 0;
+  // The next `count` bytes, valid until the next call.
+  virtual std::span<const std::uint8_t> Take(std::size_t count) = 0;
+};
+
+class SpanSource final : public StreamSource {
+ public:
+  explicit SpanSource(std::span<const std::uint8_t> bytes) : bytes_(bytes) {}
+  std::uint64_t Left() const override { return bytes_.size() - position_; }
+  std::span<const std::uint8_t> Take(std::size_t count) override {
+    const std::span<const std::uint8_t> part = bytes_.subspan(position_, count);
+    position_ += count;
+    return part;
+  }
+  std::size_t Consumed() const { return position_; }
+
+ private:
+  std::span<const std::uint8_t> bytes_;
+  std::size_t position_ = 0;
+};
+
+// Reads through an archive into a buffer of its own; the archive's own errors propagate.
+class ArchiveSource final : public StreamSource {
+ public:
+  explicit ArchiveSource(CArchive& archive) : archive_(archive) {}
+  std::uint64_t Left() const override { return archive_.BytesLeft(); }
+  std::span<const std::uint8_t> Take(std::size_t count) override {
+    buffer_.resize(count);
+    archive_.Read(buffer_.data(), count);
+    return buffer_;
+  }
+
+ private:
+  CArchive& archive_;
+  std::vector<std::uint8_t> buffer_;
+};
+
+// Why a stream cannot be read: it ends too soon, or what it holds is not a list we can keep.
+struct StreamError {
+  bool truncated = false;
+  std::wstring message;
+};
+
+StreamError Truncated(std::wstring message) { return StreamError{true, std::move(message)}; }
+StreamError Malformed(std::wstring message) { return StreamError{false, std::move(message)}; }
+
+// The fields of ILHEAD, as read.
+struct StreamHeader {
+  std::uint16_t magic = 0;
+  std::uint16_t version = 0;
+  std::uint16_t count = 0;
+  std::uint16_t capacity = 0;
+  std::uint16_t grow = 0;
+  std::uint16_t cx = 0;
+  std::uint16_t cy = 0;
+  COLORREF background = 0;
+  std::uint16_t flags = 0;
+  std::array<std::int16_t, kOverlayCount> overlays{};
+};
+
+// The fields of the two bitmap headers that the reader uses.
+struct BitmapHeader {
+  std::uint16_t type = 0;
+  std::uint32_t size = 0;
+  std::int32_t width = 0;
+  std::int32_t height = 0;
+  std::uint16_t planes = 0;
+  std::uint16_t bitsPerPixel = 0;
+  std::uint32_t compression = 0;
+};
+
+StreamHeader DecodeHeader(std::span<const std::uint8_t> bytes) {
+  ByteReader in(bytes);
+  StreamHeader header;
+  header.magic = in.U16();
+  header.version = in.U16();
+  header.count = in.U16();
+  header.capacity = in.U16();
+  header.grow = in.U16();
+  header.cx = in.U16();
+  header.cy = in.U16();
+  header.background = in.U32();
+  header.flags = in.U16();
+  for (std::int16_t& overlay : header.overlays) overlay = in.I16();
+  return header;
+}
+
+BitmapHeader DecodeBitmapHeader(std::span<const std::uint8_t> bytes) {
+  ByteReader in(bytes);
+  BitmapHeader header;
+  header.type = in.U16();
+  in.U32();  // bfSize
+  in.U16();  // reserved
+  in.U16();  // reserved
+  in.U32();  // bfOffBits
+  header.size = in.U32();
+  header.width = in.I32();
+  header.height = in.I32();
+  header.planes = in.U16();
+  header.bitsPerPixel = in.U16();
+  header.compression = in.U32();
+  return header;
+}
+
+// The list's palette index for each palette entry of a bitmap of 8 bits or fewer.
+using PaletteMap = std::array<std::uint8_t, 256>;
+
+bool IsSupportedDepth(std::uint16_t bitsPerPixel) {
+  return bitsPerPixel == 1 || bitsPerPixel == 4 || bitsPerPixel == 8 || bitsPerPixel == 24 ||
+         bitsPerPixel == 32;
+}
+
+// Reads one image-list stream from `source` into `list`: the header, then the bitmap headers,
+// then the palette and the bits, taking no byte beyond the stream. Strict where our lists need
+// it and the platform's reader would build a broken list (4-bit colour without a mask, at most
+// cCurImage images in use of cMaxImage, a bitmap the size of the grid the header describes);
+// lenient where the platform's reader is (the sizes and colour counts it ignores, the colour
+// depth of the bitmap, rows from the top, ILC_COLOR for ILC_COLOR4 as old writers stored it).
+class StreamReader {
+ public:
+  explicit StreamReader(StreamSource& source) : source_(source) {}
+
+  std::optional<StreamError> Read(ListContent& list) {
+    StreamHeader header;
+    if (auto error = ReadHeader(header)) return error;
+    list = ListContent{};
+    list.created = true;
+    list.cx = header.cx;
+    list.cy = header.cy;
+    list.flags = ILC_COLOR4;
+    list.count = header.count;
+    list.capacity = header.capacity;
+    list.grow = StoredGrow(header.grow);
+    list.background = header.background;
+    if (auto error = ReadColourBitmap(list)) return error;
+    // Overlays name an image in use (the platform's reader also lets one name cCurImage itself)
+    // or none; any other is dropped silently, as the platform's reader drops it.
+    for (std::size_t i = 0; i < kOverlayCount; ++i) {
+      const std::int16_t overlay = header.overlays[i];
+      list.overlays[i] = overlay >= kNoOverlay && overlay <= list.count ? overlay : kNoOverlay;
+    }
+    return std::nullopt;
+  }
+
+ private:
+  std::optional<StreamError> ReadHeader(StreamHeader& header) {
+    if (source_.Left() < kHeaderSize) {
+      return Truncated(Format(L"image-list header needs %u bytes; the stream has %llu",
+                              static_cast<unsigned>(kHeaderSize),
+                              static_cast<unsigned long long>(source_.Left())));
+    }
+    header = DecodeHeader(source_.Take(kHeaderSize));
+    if (header.magic != kMagic) {
+      return Malformed(Format(L"image-list stream starts with 0x%04X, not 'IL' (0x4C49)",
+                              static_cast<unsigned>(header.magic)));
+    }
+    if (header.version != kVersion) {
+      return Malformed(Format(L"image-list version 0x%04X is not supported; only 0x0101 is read",
+                              static_cast<unsigned>(header.version)));
+    }
+    if (header.cx == 0 || header.cy == 0 || header.cx > kMaxImageSide ||
+        header.cy > kMaxImageSide) {
+      return Malformed(Format(L"image-list images of cx %u x cy %u pixels; each side must be 1 "
+                              L"to %d",
+                              static_cast<unsigned>(header.cx), static_cast<unsigned>(header.cy),
+                              kMaxImageSide));
+    }
+    if (header.flags != ILC_COLOR4 && header.flags != ILC_COLOR) {
+      return Malformed(Format(L"image-list flags 0x%04X are not supported; only 4-bit colour "
+                              L"without a mask (0x0004) is read",
+                              static_cast<unsigned>(header.flags)));
+    }
+    if (header.count > header.capacity) {
+      return Malformed(Format(L"image-list cCurImage %u exceeds cMaxImage %u",
+                              static_cast<unsigned>(header.count),
+                              static_cast<unsigned>(header.capacity)));
+    }
+    if (!GridFits(header.cx, header.cy, header.capacity)) {
+      return Malformed(Format(L"image-list of %u images of %u x %u pixels is beyond the limit of "
+                              L"%llu pixels",
+                              static_cast<unsigned>(header.capacity),
+                              static_cast<unsigned>(header.cx), static_cast<unsigned>(header.cy),
+                              static_cast<unsigned long long>(kMaxGridPixels)));
+    }
+    return std::nullopt;
+  }
+
+  // The colour bitmap: its headers, its palette (mapped onto the list's) and its bits, which
+  // become the list's grid.
+  std::optional<StreamError> ReadColourBitmap(ListContent& list) {
+    BitmapHeader header;
+    if (auto error = ReadBitmapHeader(header, list)) return error;
+    PaletteMap paletteMap{};
+    if (auto error = ReadPalette(header, paletteMap)) return error;
+    return ReadBits(header, paletteMap, list);
+  }
+
+  std::optional<StreamError> ReadBitmapHeader(BitmapHeader& header, const ListContent& list) {
+    constexpr std::size_t kHeadersSize = kFileHeaderSize + kInfoHeaderSize;
+    if (source_.Left() < kHeadersSize) {
+      return Truncated(Format(L"image-list colour bitmap headers need %u bytes; the stream has "
+                              L"%llu left",
+                              static_cast<unsigned>(kHeadersSize),
+                              static_cast<unsigned long long>(source_.Left())));
+    }
+    header = DecodeBitmapHeader(source_.Take(kHeadersSize));
+    return CheckBitmapHeader(header, list);
+  }
+
+  // For 8 bits or fewer, 2^bits palette entries follow the header whatever biClrUsed says; each
+  // is mapped to the nearest colour of the list's palette.
+  std::optional<StreamError> ReadPalette(const BitmapHeader& header, PaletteMap& paletteMap) {
+    if (header.bitsPerPixel > 8) return std::nullopt;
+    const std::size_t entries = std::size_t{1} << header.bitsPerPixel;
+    if (source_.Left() < entries * kRgbQuadSize) {
+      return Truncated(Format(L"image-list colour bitmap palette of %u entries needs %u bytes; "
+                              L"the stream has %llu left",
+                              static_cast<unsigned>(entries),
+                              static_cast<unsigned>(entries * kRgbQuadSize),
+                              static_cast<unsigned long long>(source_.Left())));
+    }
+    const std::span<const std::uint8_t> palette = source_.Take(entries * kRgbQuadSize);
+    for (std::size_t entry = 0; entry < entries; ++entry) {
+      const std::uint8_t* quad = &palette[entry * kRgbQuadSize];
+      paletteMap[entry] = NearestPaletteIndex(RGB(quad[2], quad[1], quad[0]));
+    }
+    return std::nullopt;
+  }
+
+  std::optional<StreamError> ReadBits(const BitmapHeader& header, const PaletteMap& paletteMap,
+                                      ListContent& list) {
+    const std::uint64_t width = list.GridWidth();
+    const std::uint64_t rows = list.GridRows();
+    const std::uint64_t stride = RowStride(width, header.bitsPerPixel);
+    const std::uint64_t bitsSize = stride * rows;  // at most 16 K x 16 M: no overflow
+    if (source_.Left() < bitsSize) {
+      return Truncated(Format(L"image-list colour bitmap claims %lld x %lld pixels at %u bits "
+                              L"(%llu bytes); the stream has %llu bytes left",
+                              static_cast<long long>(header.width),
+                              static_cast<long long>(header.height),
+                              static_cast<unsigned>(header.bitsPerPixel),
+                              static_cast<unsigned long long>(bitsSize),
+                              static_cast<unsigned long long>(source_.Left())));
+    }
+    const std::span<const std::uint8_t> bits = source_.Take(static_cast<std::size_t>(bitsSize));
+    list.grid.assign(list.GridRows() * list.GridRowBytes(), 0);
+    const bool bottomUp = header.height > 0;
+    for (std::size_t y = 0; y < rows; ++y) {
+      const std::size_t storedRow = bottomUp ? rows - 1 - y : y;
+      const std::span<const std::uint8_t> row = bits.subspan(storedRow * stride, stride);
+      for (std::size_t x = 0; x < width; ++x) {
+        list.SetIndex(x, y, IndexOfPixel(row, x, header.bitsPerPixel, paletteMap));
+      }
+    }
+    return std::nullopt;
+  }
+
+  static std::optional<StreamError> CheckBitmapHeader(const BitmapHeader& header,
+                                                      const ListContent& list) {
+    if (header.type != kBitmapType) {
+      return Malformed(Format(L"image-list colour bitmap has type 0x%04X, not 'BM' (0x4D42)",
+                              static_cast<unsigned>(header.type)));
+    }
+    if (header.size != kInfoHeaderSize) {
+      return Malformed(Format(L"image-list colour bitmap header has biSize %lu; only the 40-byte "
+                              L"header is read",
+                              static_cast<unsigned long>(header.size)));
+    }
+    if (header.planes != 1 || !IsSupportedDepth(header.bitsPerPixel)) {
+      return Malformed(Format(L"image-list colour bitmap has %u planes of %u bits per pixel; one "
+                              L"plane of 1, 4, 8, 24 or 32 bits is read",
+                              static_cast<unsigned>(header.planes),
+                              static_cast<unsigned>(header.bitsPerPixel)));
+    }
+    if (header.compression != kUncompressed) {
+      return Malformed(Format(L"image-list colour bitmap has biCompression %lu; only "
+                              L"uncompressed bits (0) are read",
+                              static_cast<unsigned long>(header.compression)));
+    }
+    const std::int64_t height = header.height;
+    if (header.width < 0 || static_cast<std::uint64_t>(header.width) != list.GridWidth() ||
+        static_cast<std::uint64_t>(height < 0 ? -height : height) != list.GridRows()) {
+      return Malformed(Format(L"image-list colour bitmap is %lld x %lld pixels; %d images of "
+                              L"%d x %d need %llu x %llu",
+                              static_cast<long long>(header.width),
+                              static_cast<long long>(header.height), list.capacity, list.cx,
+                              list.cy, static_cast<unsigned long long>(list.GridWidth()),
+                              static_cast<unsigned long long>(list.GridRows())));
+    }
+    return std::nullopt;
+  }
+
+  // The list's palette index for pixel x of a stored row.
+  static std::uint8_t IndexOfPixel(std::span<const std::uint8_t> row, std::size_t x,
+                                   std::uint16_t bitsPerPixel,
+                                   const PaletteMap& paletteMap) {
+    switch (bitsPerPixel) {
+      case 1:
+        return paletteMap[(row[x / 8] >> (7 - x % 8)) & 0x01];
+      case 4:
+        return paletteMap[(row[x / 2] >> (x % 2 == 0 ? 4 : 0)) & 0x0F];
+      case 8:
+        return paletteMap[row[x]];
+      case 24:
+        return NearestPaletteIndex(RGB(row[3 * x + 2], row[3 * x + 1], row[3 * x]));
+      default:  // 32: blue, green, red, unused
+        return NearestPaletteIndex(RGB(row[4 * x + 2], row[4 * x + 1], row[4 * x]));
+    }
+  }
+
+  StreamSource& source_;
+};
+
+}  // namespace
+
+struct CImageList::State {
+  mutable std::mutex mutex;
+  ListContent list;
+};
+
+CImageList::CImageList() : state_(std::make_shared<State>()) {}
+
+bool CImageList::Create(int cx, int cy, std::uint16_t flags, int initial, int grow) {
+  if (cx <= 0 || cy <= 0 || cx > kMaxImageSide || cy > kMaxImageSide || flags != ILC_COLOR4) {
+    return false;
+  }
+  const std::int64_t capacity = std::int64_t{std::max(initial, 0)} + 1;
+  if (!GridFits(cx, cy, capacity)) return false;
+
+  ListContent list;
+  list.created = true;
+  list.cx = cx;
+  list.cy = cy;
+  list.flags = flags;
+  list.capacity = static_cast<int>(capacity);
+  list.grow = StoredGrow(grow);
+  list.grid.assign(list.GridRows() * list.GridRowBytes(), 0);
+  if (!state_) state_ = std::make_shared<State>();
+  std::lock_guard lock(state_->mutex);
+  state_->list = std::move(list);
+  return true;
+}
+
+void CImageList::DeleteImageList() {
+  if (!state_) return;
+  std::lock_guard lock(state_->mutex);
+  state_->list = ListContent{};
+}
+
+bool CImageList::IsCreated() const {
+  if (!state_) return false;
+  std::lock_guard lock(state_->mutex);
+  return state_->list.created;
+}
+
+int CImageList::GetImageCount() const {
+  if (!state_) return 0;
+  std::lock_guard lock(state_->mutex);
+  return state_->list.count;
+}
+
+int CImageList::ImageWidth() const {
+  if (!state_) return 0;
+  std::lock_guard lock(state_->mutex);
+  return state_->list.cx;
+}
+
+int CImageList::ImageHeight() const {
+  if (!state_) return 0;
+  std::lock_guard lock(state_->mutex);
+  return state_->list.cy;
+}
+
+int CImageList::Add(const Bitmap& bitmap) {
+  if (!state_) return -1;
+  std::lock_guard lock(state_->mutex);
+  ListContent& list = state_->list;
+  // As on the platform, a bitmap narrower than one image adds nothing.
+  if (!list.created || bitmap.Width() < list.cx || bitmap.IsEmpty()) return -1;
+  if (!MakeRoom(list, 1)) return -1;
+  const int index = list.count;
+  CopyIntoCell(list, index, bitmap);
+  ++list.count;
+  return index;
+}
+
+bool CImageList::Replace(int index, const Bitmap& bitmap) {
+  if (!state_) return false;
+  std::lock_guard lock(state_->mutex);
+  ListContent& list = state_->list;
+  if (!list.created || index < 0 || index >= list.count || bitmap.IsEmpty()) return false;
+  if (bitmap.Width() == list.cx && bitmap.Height() == list.cy) {
+    CopyIntoCell(list, index, bitmap);
+  } else {
+    StretchIntoCell(list, index, bitmap);
+  }
+  return true;
+}
+
+Bitmap CImageList::GetImage(int index) const {
+  if (!state_) return Bitmap();
+  std::lock_guard lock(state_->mutex);
+  const ListContent& list = state_->list;
+  if (!list.created || index < 0 || index >= list.count) return Bitmap();
+  Bitmap image(list.cx, list.cy);
+  for (int y = 0; y < list.cy; ++y) {
+    for (int x = 0; x < list.cx; ++x) {
+      const std::uint8_t stored = list.IndexAt(list.CellLeft(index) + x, list.CellTop(index) + y);
+      image.SetPixel(x, y, kPalette[stored]);
+    }
+  }
+  return image;
+}
+
+std::vector<std::uint8_t> CImageList::WriteStream() const {
+  if (!state_) return {};
+  std::lock_guard lock(state_->mutex);
+  if (!state_->list.created) return {};
+  return EncodeStream(state_->list);
+}
+
+Status CImageList::ReadStream(std::span<const std::uint8_t> bytes, std::size_t* consumed) {
+  if (consumed != nullptr) *consumed = 0;
+  SpanSource source(bytes);
+  ListContent list;
+  if (std::optional<StreamError> error = StreamReader(source).Read(list)) {
+    return Status::Failure(std::move(error->message));
+  }
+  if (!state_) state_ = std::make_shared<State>();
+  {
+    std::lock_guard lock(state_->mutex);
+    state_->list = std::move(list);
+  }
+  if (consumed != nullptr) *consumed = source.Consumed();
+  return Status::Success();
+}
+
+void CImageList::Write(CArchive& archive) const {
+  std::vector<std::uint8_t> bytes = WriteStream();
+  if (bytes.empty()) {
+    throw CArchiveException(CArchiveException::genericException,
+                            L"writing an image list that was never created");
+  }
+  archive.Write(bytes.data(), bytes.size());
+}
+
+void CImageList::Read(CArchive& archive) {
+  ArchiveSource source(archive);
+  ListContent list;
+  if (std::optional<StreamError> error = StreamReader(source).Read(list)) {
+    throw CArchiveException(
+        error->truncated ? CArchiveException::endOfFile : CArchiveException::genericException,
+        std::move(error->message));
+  }
+  if (!state_) state_ = std::make_shared<State>();
+  std::lock_guard lock(state_->mutex);
+  state_->list = std::move(list);
+}
+
+}  // namespace fw

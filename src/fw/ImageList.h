@@ -1,0 +1,70 @@
+// Image lists as the common controls keep them: fixed-size images in one bitmap, four images to
+// a row, stored in a colour depth of their own; read and written as the image-list stream.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <vector>
+
+#include "fw/Bitmap.h"
+#include "fw/Result.h"
+
+namespace fw {
+
+class CArchive;
+
+enum ImageListFlags : std::uint16_t {
+  ILC_MASK = 0x0001,
+  ILC_COLOR = 0x0000,
+  ILC_COLOR4 = 0x0004,
+  ILC_COLOR8 = 0x0008,
+  ILC_COLOR16 = 0x0010,
+  ILC_COLOR24 = 0x0018,
+  ILC_COLOR32 = 0x0020,
+};
+
+// Image lists are shared between a directory, which owns them, and the list controls that show
+// them; copies are not made. A copy of the handle is the same list: Create, DeleteImageList and
+// ReadStream on one handle change what every copy sees. Every member may be called from any
+// thread (the loader and the dialog); the list's state is guarded by a lock of its own.
+class CImageList {
+ public:
+  CImageList();  // a handle to a list that is not created yet
+  // False for zero or negative sizes, sides over 1024 pixels, an initial count the stream's
+  // 16-bit counters cannot hold, or flags other than ILC_COLOR4 (the only depth the system uses).
+  // Capacity starts at initial + 1; the grow step is stored rounded up to a multiple of 4.
+  bool Create(int cx, int cy, std::uint16_t flags, int initial, int grow);
+  void DeleteImageList();
+  bool IsCreated() const;
+
+  int GetImageCount() const;
+  int ImageWidth() const;
+  int ImageHeight() const;
+  // Adds the bitmap's leftmost cx-wide slice, its colours matched to the 16-colour palette;
+  // returns the new image's index, -1 on failure (no list, a bitmap narrower than cx, or a
+  // count beyond what the stream's 16 bits hold).
+  int Add(const Bitmap& bitmap);
+  // Replaces an image by the bitmap stretched to the image size (as a copy when the sizes match).
+  bool Replace(int index, const Bitmap& bitmap);
+  // The stored image as a 32-bit bitmap (the palette colours).
+  Bitmap GetImage(int index) const;
+
+  // The image-list stream: header, colour bitmap file (and mask when ILC_MASK); empty for a list
+  // that is not created.
+  std::vector<std::uint8_t> WriteStream() const;
+  // Replaces the list by a stream's content; a clear error and the list unchanged on bad input.
+  // `consumed` receives the stream's length (0 on failure), so streams may follow each other.
+  Status ReadStream(std::span<const std::uint8_t> bytes, std::size_t* consumed = nullptr);
+  // Through an archive: Write appends the stream (throws CArchiveException for a list that is
+  // not created); Read reads exactly one stream (throws CArchiveException on bad input, endOfFile
+  // when the archive ends inside the stream, leaving the list unchanged).
+  void Write(CArchive& archive) const;
+  void Read(CArchive& archive);
+
+ private:
+  struct State;
+  std::shared_ptr<State> state_;
+};
+
+}  // namespace fw
