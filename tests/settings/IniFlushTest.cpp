@@ -1,0 +1,279 @@
+// Writing the store back to disk: the written text, backup rotation, waiting for another
+// writer, read-only files, and several threads at once, on real files in a fresh folder.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "fw/Strings.h"
+#include "settings/IniFile.h"
+#include "support/TempFolder.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+using settings::IniFlush;
+using settings::IniFlushAttempts;
+using settings::IniGetInt;
+using settings::IniLoad;
+using settings::IniWriteInt;
+using settings::IniWriteString;
+using testsupport::ReadFile;
+using testsupport::TempFolder;
+using testsupport::WriteFile;
+
+std::vector<std::string> Listing(const TempFolder& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(fw::ToUtf8(folder.Path()))) {
+    names.push_back(entry.path().filename().string());
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+std::string NumberedText(int value) { return "[s]\nv=" + std::to_string(value) + "\n"; }
+
+// Holds the lock that writers of `file` share, as another writer would, until released.
+class OtherWriter {
+ public:
+  explicit OtherWriter(const std::wstring& file)
+      : descriptor_(open((fw::ToUtf8(file) + ".lock").c_str(), O_RDONLY | O_CREAT, 0666)) {
+    EXPECT_EQ(flock(descriptor_, LOCK_EX | LOCK_NB), 0);
+  }
+  ~OtherWriter() { Release(); }
+  void Release() {
+    if (descriptor_ >= 0) close(descriptor_);
+    descriptor_ = -1;
+  }
+
+ private:
+  int descriptor_;
+};
+
+constexpr IniFlushAttempts kFewQuickAttempts{3, 1ms};
+
+TEST(IniFlush, WritesSectionsAndKeysInLowerCaseWithoutCommentsOrBackups) {
+  TempFolder folder;
+  std::wstring file = folder / L"qv35.ini";
+  WriteFile(file, "; by hand\r\n[Quorva Options]\r\nBlockInsert=2\r\nDescription\r\n\r\n"
+                  "[Paths]\r\nPath1 = /Lib/Doors\r\n");
+  ASSERT_TRUE(IniLoad(file));
+  ASSERT_TRUE(IniFlush(file, false));
+  EXPECT_EQ(ReadFile(file),
+            "[quorva options]\nblockinsert=2\nDescription\n\n[paths]\npath1 = /Lib/Doors\n");
+  EXPECT_EQ(Listing(folder), (std::vector<std::string>{"qv35.ini", "qv35.ini.lock"}));
+}
+
+TEST(IniFlush, CreatesAFileThatWasOnlyWrittenInMemory) {
+  TempFolder folder;
+  std::wstring file = folder / L"qv35.ini";
+  IniWriteString(L"Schemes", L"NumSchemes", L"0", file);
+  ASSERT_TRUE(IniFlush(file, true));
+  EXPECT_EQ(ReadFile(file), "[schemes]\nnumschemes=0\n");
+}
+
+TEST(IniFlush, WritesNothingForAFileNeverLoadedOrWritten) {
+  TempFolder folder;
+  EXPECT_FALSE(IniFlush(folder / L"never.ini", true));
+  EXPECT_TRUE(Listing(folder).empty());
+}
+
+TEST(IniFlush, FailsForAFolderThatDoesNotExist) {
+  TempFolder folder;
+  std::wstring file = folder / L"missing/qv35.ini";
+  IniWriteString(L"s", L"k", L"v", file);
+  EXPECT_FALSE(IniFlush(file, true));
+  EXPECT_TRUE(Listing(folder).empty());
+}
+
+TEST(IniFlush, FiveFlushesWithBackupsLeaveBackupsOneToFiveNewestFirst) {
+  TempFolder folder;
+  std::wstring file = folder / L"qv35.ini";
+  WriteFile(file, NumberedText(0));
+  ASSERT_TRUE(IniLoad(file));
+  for (int value = 1; value <= 5; ++value) {
+    IniWriteInt(L"s", L"v", value, file);
+    ASSERT_TRUE(IniFlush(file, true));
+  }
+  EXPECT_EQ(ReadFile(file), NumberedText(5));
+  for (int backup = 1; backup <= 5; ++backup) {
+    EXPECT_EQ(ReadFile(folder / (L"qv35.bk" + std::to_wstring(backup))), NumberedText(5 - backup))
+        << "backup " << backup;
+  }
+  EXPECT_FALSE(std::filesystem::exists(fw::ToUtf8(folder / L"qv35.bk6")));
+}
+
+TEST(IniFlush, KeepsNineBackupsAndDropsOlderOnes) {
+  TempFolder folder;
+  std::wstring file = folder / L"qv35.ini";
+  WriteFile(file, NumberedText(0));
+  ASSERT_TRUE(IniLoad(file));
+  for (int value = 1; value <= 11; ++value) {
+    IniWriteInt(L"s", L"v", value, file);
+    ASSERT_TRUE(IniFlush(file, true));
+  }
+  EXPECT_EQ(ReadFile(folder / L"qv35.bk1"), NumberedText(10));
+  EXPECT_EQ(ReadFile(folder / L"qv35.bk9"), NumberedText(2));
+  std::vector<std::string> expected = {"qv35.bk1", "qv35.bk2", "qv35.bk3", "qv35.bk4",
+                                       "qv35.bk5", "qv35.bk6", "qv35.bk7", "qv35.bk8",
+                                       "qv35.bk9", "qv35.ini", "qv35.ini.lock"};
+  EXPECT_EQ(Listing(folder), expected);
+}
+
+TEST(IniFlush, KeepsThePermissionsOfTheFileItReplaces) {
+  TempFolder folder;
+  std::wstring file = folder / L"qv35.ini";
+  WriteFile(file, NumberedText(0));
+  ASSERT_EQ(chmod(fw::ToUtf8(file).c_str(), 0640), 0);
+  ASSERT_TRUE(IniLoad(file));
+  ASSERT_TRUE(IniFlush(file, false));
+  struct stat status {};
+  ASSERT_EQ(stat(fw::ToUtf8(file).c_str(), &status), 0);
+  EXPECT_EQ(status.st_mode & 07777, 0640u);
+}
+
+TEST(IniFlush, LeavesAReadOnlyFileAsItIs) {
+  TempFolder folder;
+  std::wstring file = folder / L"qv35.ini";
+  WriteFile(file, NumberedText(0));
+  ASSERT_EQ(chmod(fw::ToUtf8(file).c_str(), 0444), 0);
+  ASSERT_TRUE(IniLoad(file));
+  IniWriteInt(L"s", L"v", 1, file);
+  EXPECT_FALSE(IniFlush(file, true));
+  EXPECT_EQ(ReadFile(file), NumberedText(0));
+  EXPECT_EQ(Listing(folder), (std::vector<std::string>{"qv35.ini"}));
+  EXPECT_EQ(IniGetInt(L"s", L"v", -1, file), 1);
+}
+
+TEST(IniFlush, WaitsWhileAnotherWriterHoldsTheFileAndWritesOnceItIsFreed) {
+  TempFolder folder;
+  std::wstring file = folder / L"qv35.ini";
+  WriteFile(file, NumberedText(0));
+  ASSERT_TRUE(IniLoad(file));
+  IniWriteInt(L"s", L"v", 1, file);
+  OtherWriter other(file);
+  std::atomic<bool> flushed = false;
+  // A thousand attempts a millisecond apart outlast the pause below many times over.
+  std::thread flusher([&] { flushed = IniFlush(file, true, IniFlushAttempts{1000, 1ms}); });
+  std::this_thread::sleep_for(30ms);
+  EXPECT_EQ(ReadFile(file), NumberedText(0));
+  other.Release();
+  flusher.join();
+  EXPECT_TRUE(flushed);
+  EXPECT_EQ(ReadFile(file), NumberedText(1));
+  EXPECT_EQ(ReadFile(folder / L"qv35.bk1"), NumberedText(0));
+}
+
+TEST(IniFlush, GivesUpWhenAnotherWriterHoldsTheFileThroughEveryAttempt) {
+  TempFolder folder;
+  std::wstring file = folder / L"qv35.ini";
+  WriteFile(file, NumberedText(0));
+  ASSERT_TRUE(IniLoad(file));
+  IniWriteInt(L"s", L"v", 1, file);
+  OtherWriter other(file);
+  EXPECT_FALSE(IniFlush(file, true, kFewQuickAttempts));
+  EXPECT_EQ(ReadFile(file), NumberedText(0));
+  EXPECT_EQ(Listing(folder), (std::vector<std::string>{"qv35.ini", "qv35.ini.lock"}));
+  EXPECT_EQ(IniGetInt(L"s", L"v", -1, file), 1);
+}
+
+// Runs `body` as a user without root's rights: in a child process that gives them up when the
+// tests run as root. None when the rights could not be given up.
+std::optional<bool> RunWithoutRootRights(const std::function<bool()>& body) {
+  if (geteuid() != 0) return body();
+  pid_t child = fork();
+  if (child == 0) {
+    constexpr id_t kNobody = 65534;
+    if (setgid(kNobody) != 0 || setuid(kNobody) != 0) _exit(2);
+    _exit(body() ? 0 : 1);
+  }
+  int status = 0;
+  if (child < 0 || waitpid(child, &status, 0) != child || !WIFEXITED(status)) return false;
+  if (WEXITSTATUS(status) == 2) return std::nullopt;
+  return WEXITSTATUS(status) == 0;
+}
+
+TEST(IniFlush, RewritesInPlaceInAFolderThatTakesNoNewFiles) {
+  TempFolder folder;
+  std::wstring file = folder / L"qv35.ini";
+  WriteFile(file, NumberedText(0));
+  std::string nativeFolder = fw::ToUtf8(folder.Path());
+  ASSERT_EQ(chmod(fw::ToUtf8(file).c_str(), 0666), 0);
+  ASSERT_EQ(chmod(nativeFolder.c_str(), 0555), 0);
+  ASSERT_TRUE(IniLoad(file));
+  IniWriteInt(L"s", L"v", 1, file);
+  std::optional<bool> flushed = RunWithoutRootRights([&] { return IniFlush(file, true); });
+  ASSERT_EQ(chmod(nativeFolder.c_str(), 0755), 0);
+  if (!flushed) GTEST_SKIP() << "cannot give up root's rights here";
+  EXPECT_TRUE(*flushed);
+  EXPECT_EQ(ReadFile(file), NumberedText(1));
+  EXPECT_EQ(Listing(folder), (std::vector<std::string>{"qv35.ini"}));
+}
+
+TEST(IniFlush, SerialisesThreadsFlushingTheSameFile) {
+  TempFolder folder;
+  std::wstring file = folder / L"qv35.ini";
+  std::atomic<int> failures = 0;
+  auto writer = [&](const wchar_t* key) {
+    for (int value = 0; value < 20; ++value) {
+      IniWriteInt(L"s", key, value, file);
+      if (!IniFlush(file, true)) ++failures;
+    }
+  };
+  std::thread first(writer, L"a");
+  std::thread second(writer, L"b");
+  first.join();
+  second.join();
+  EXPECT_EQ(failures, 0);
+  ASSERT_TRUE(IniLoad(file));
+  EXPECT_EQ(IniGetInt(L"s", L"a", -1, file), 19);
+  EXPECT_EQ(IniGetInt(L"s", L"b", -1, file), 19);
+  EXPECT_EQ(Listing(folder).size(), 11u);  // the file, its lock and nine backups, no temporary
+}
+
+TEST(IniStore, ServesTwoFilesToSeveralThreadsAtOnce) {
+  TempFolder folder;
+  const std::wstring files[] = {folder / L"one.ini", folder / L"two.ini"};
+  std::atomic<int> mismatches = 0;
+  std::atomic<bool> done = false;
+  auto owner = [&](const std::wstring& file) {
+    for (int value = 0; value < 30; ++value) {
+      IniWriteInt(L"s", L"v", value, file);
+      if (!IniFlush(file, false) || !IniLoad(file) || IniGetInt(L"s", L"v", -1, file) != value) {
+        ++mismatches;
+      }
+    }
+  };
+  auto reader = [&] {
+    while (!done) {
+      for (const std::wstring& file : files) {
+        int value = IniGetInt(L"S", L"V", 0, file);
+        if (value < 0 || value >= 30) ++mismatches;
+      }
+    }
+  };
+  std::thread readerThread(reader);
+  std::thread firstOwner(owner, files[0]);
+  std::thread secondOwner(owner, files[1]);
+  firstOwner.join();
+  secondOwner.join();
+  done = true;
+  readerThread.join();
+  EXPECT_EQ(mismatches, 0);
+  EXPECT_EQ(ReadFile(files[0]), "[s]\nv=29\n");
+  EXPECT_EQ(ReadFile(files[1]), "[s]\nv=29\n");
+}
+
+}  // namespace
