@@ -1,11 +1,13 @@
 // One open drawing of the session: its name, its locks and the strings queued on its command
-// line. Later the drawing database hangs here too. Host main thread.
+// line, and the system variables it keeps. Later the drawing database hangs here too. Host
+// main thread.
 #pragma once
 
 #include <string>
 
 #include "arx/acdocman.h"
 #include "minicad/InputText.h"
+#include "minicad/VariableValue.h"
 
 namespace minicad {
 
@@ -28,6 +30,10 @@ class Document : public AcApDocument {
 
   InputQueue& Input() { return input_; }
 
+  // The values of the system variables saved in this drawing that were set in it.
+  VariableValues& DrawingVariables() { return drawingVariables_; }
+  const VariableValues& DrawingVariables() const { return drawingVariables_; }
+
   // Set while the document is being closed, so a second close request changes nothing.
   bool IsClosing() const { return closing_; }
   void MarkClosing() { closing_ = true; }
@@ -39,6 +45,7 @@ class Document : public AcApDocument {
   int lockCount_ = 0;
   bool closing_ = false;
   InputQueue input_;
+  VariableValues drawingVariables_;
 };
 
 }  // namespace minicad

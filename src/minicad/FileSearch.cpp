@@ -46,4 +46,19 @@ std::optional<std::wstring> FindDrawingFile(std::wstring_view path) {
   return FindFileInFolder(fw::FolderOf(path), name);
 }
 
+std::optional<std::wstring> FindFileInFolders(std::wstring_view name,
+                                              const std::vector<std::wstring>& folders) {
+  if (name.empty()) return std::nullopt;
+  if (name.front() == fw::kPathSeparator) {
+    std::wstring folder = fw::FolderOf(name);
+    if (folder.empty()) folder.assign(1, fw::kPathSeparator);
+    return FindFileInFolder(folder, fw::CFileName(name).FileName());
+  }
+  for (const std::wstring& folder : folders) {
+    if (folder.empty()) continue;
+    if (auto found = FindFileInFolder(folder, name)) return found;
+  }
+  return std::nullopt;
+}
+
 }  // namespace minicad

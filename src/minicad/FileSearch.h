@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace minicad {
 
@@ -17,5 +18,11 @@ std::optional<std::wstring> FindFileInFolder(std::wstring_view folder, std::wstr
 // file; else, for a name without extension or with ".dwg" in any case, the name with ".dwg"
 // whatever the case of the file's extension.
 std::optional<std::wstring> FindDrawingFile(std::wstring_view path);
+
+// The file `name` as the host's support-file search finds it: a name holding an absolute path
+// only where it says; any other name (a relative folder part included) in each of `folders` in
+// turn, the first that holds it winning. Empty folders are skipped.
+std::optional<std::wstring> FindFileInFolders(std::wstring_view name,
+                                              const std::vector<std::wstring>& folders);
 
 }  // namespace minicad

@@ -9,6 +9,7 @@
 #include "arx/rxdlinkr.h"
 #include "fw/FileName.h"
 #include "fw/Module.h"
+#include "minicad/AutoLisp.h"
 #include "minicad/BuiltinCommands.h"
 #include "minicad/CommandProcessor.h"
 #include "minicad/Console.h"
@@ -17,6 +18,7 @@
 #include "minicad/Editor.h"
 #include "minicad/LineSource.h"
 #include "minicad/SystemRegistry.h"
+#include "minicad/SystemVariables.h"
 
 namespace minicad {
 namespace {
@@ -47,6 +49,8 @@ Host::Host(HostOptions options) : options_(std::move(options)) {
     docManager_ = std::make_unique<DocManager>(*this);
     processor_ = std::make_unique<CommandProcessor>(*this);
     linker_ = std::make_unique<DynamicLinker>(*this);
+    variables_ = std::make_unique<SystemVariables>(*docManager_);
+    lisp_ = std::make_unique<AutoLisp>();
 
     registry_->Add(ACRX_COMMAND_DOCK, commandStack_.get());
     registry_->Add(ACRX_DYNAMIC_LINKER, linker_.get());
@@ -126,6 +130,11 @@ int Host::LockCount(const AcApDocument* document) const {
 }
 
 int Host::ResourceHandleDepth() const { return docManager_->ResourceHandleDepth(); }
+
+ResbufChain Host::CallLispFunction(const std::function<void()>& function,
+                                   const resbuf* arguments) {
+  return lisp_->Call(function, arguments);
+}
 
 std::wstring Host::ConsoleText() const { return console_->Text(); }
 

@@ -18,6 +18,7 @@
 #include "arx/rxdefs.h"
 #include "minicad/CommandStack.h"
 #include "minicad/DynamicLinker.h"
+#include "minicad/ResultBuffers.h"
 #include "fw/Result.h"
 
 class AcApDocument;
@@ -27,16 +28,18 @@ namespace minicad {
 using fw::Result;
 using fw::Status;
 
+class AutoLisp;
 class CommandProcessor;
 class Console;
 class DocManager;
 class Editor;
 class LineSource;
 class SystemRegistry;
+class SystemVariables;
 
 struct HostOptions {
-  // Folders searched for modules loaded by bare name, after the program's folder. Later also
-  // the folders of the support-file search.
+  // Folders searched for modules loaded by bare name, after the program's folder, and by the
+  // support-file search (acedFindFile) after the current drawing's folder.
   std::vector<std::wstring> supportFolders;
   // The host program's folder. Empty: the folder of the host library, which the build places
   // beside the host program.
@@ -113,6 +116,14 @@ class Host {
   // How many pushAcadResourceHandle calls are not yet matched by popResourceHandle.
   int ResourceHandleDepth() const;
 
+  // --- AutoLISP ------------------------------------------------------------------------------
+
+  // Runs `function` as the AutoLISP call of a module's function, with a copy of `arguments`
+  // (which stay the caller's) as what acedGetArgs returns meanwhile. Returns the call's
+  // result, owned by the caller: a copy of what `function` last gave acedRetList, null for nil.
+  ResbufChain CallLispFunction(const std::function<void()>& function,
+                               const resbuf* arguments = nullptr);
+
   // --- Inspection ----------------------------------------------------------------------------
 
   std::wstring ConsoleText() const;
@@ -135,6 +146,8 @@ class Host {
   DynamicLinker& Linker() { return *linker_; }
   DocManager& Docs() { return *docManager_; }
   CommandProcessor& Processor() { return *processor_; }
+  SystemVariables& Variables() { return *variables_; }
+  AutoLisp& Lisp() { return *lisp_; }
 
  private:
   bool Run(LineSource& source);
@@ -149,6 +162,8 @@ class Host {
   std::unique_ptr<DocManager> docManager_;
   std::unique_ptr<CommandProcessor> processor_;
   std::unique_ptr<DynamicLinker> linker_;
+  std::unique_ptr<SystemVariables> variables_;
+  std::unique_ptr<AutoLisp> lisp_;
 };
 
 }  // namespace minicad
