@@ -1,0 +1,67 @@
+// Fuzz target for the image cache reader: bit 0 of the first byte turns compression on, bit 1
+// gives the directory large images; the rest is the image cache file. Every input must end in
+// lists read whole or placeholder lists, with imagesLoaded set, never a crash.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "fw/FileName.h"
+#include "fw/Strings.h"
+#include "fw/UiDriver.h"
+#include "library/CacheFiles.h"
+#include "library/Directory.h"
+
+namespace {
+
+// zlib expands at most about 1032 to 1, so this keeps one input's inflated stream near 64 MB.
+constexpr std::size_t kMaxInputBytes = 64 * 1024;
+
+// Answers every message box at once and keeps nothing, so a long run does not grow.
+class SilentUi : public fw::UiDriver {
+ public:
+  int MessageBox(const std::wstring&, const std::wstring&, unsigned) override { return fw::IDOK; }
+  void BeginWaitCursor() override {}
+  void EndWaitCursor() override {}
+};
+
+// One folder for the process, removed when it exits; each input overwrites the same file.
+const std::wstring& CachePath() {
+  static const std::wstring path = [] {
+    static std::string folder =
+        (std::filesystem::temp_directory_path() / "qrva-fuzz-XXXXXX").string();
+    if (mkdtemp(folder.data()) == nullptr) std::abort();
+    std::atexit([] {
+      std::error_code ignored;
+      std::filesystem::remove_all(folder, ignored);
+    });
+    return fw::PathJoin(fw::FromUtf8(folder), L"path1_35.cache");
+  }();
+  return path;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  if (size == 0 || size > kMaxInputBytes) return 0;
+  static SilentUi ui;
+  fw::SetUiDriver(&ui);
+  library::SetUseCompression((data[0] & 1) != 0);
+  {
+    std::ofstream out(fw::ToUtf8(CachePath()), std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(data + 1), static_cast<std::streamsize>(size - 1));
+  }
+  library::Directory directory;
+  directory.useLargeImages = (data[0] & 2) != 0;
+  directory.ResetImages(true);
+  directory.cacheFile = CachePath();
+  library::ReadImageCache(directory);
+  if (!directory.imagesLoaded || directory.SmallImages().GetImageCount() < 1) std::abort();
+  if (directory.useLargeImages &&
+      directory.LargeImages().GetImageCount() != directory.SmallImages().GetImageCount()) {
+    std::abort();
+  }
+  return 0;
+}

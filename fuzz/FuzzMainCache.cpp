@@ -1,0 +1,61 @@
+// Fuzz target for the main cache reader: the first byte turns compression on (odd) or off, the
+// rest is the cache file. Every input must end in a library read whole or a clean failure with
+// the file deleted and nothing added, never a crash.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "fw/FileName.h"
+#include "fw/Strings.h"
+#include "fw/UiDriver.h"
+#include "library/CacheFiles.h"
+#include "library/Library.h"
+
+namespace {
+
+// zlib expands at most about 1032 to 1, so this keeps one input's inflated stream near 64 MB.
+constexpr std::size_t kMaxInputBytes = 64 * 1024;
+
+// Answers every message box at once and keeps nothing, so a long run does not grow.
+class SilentUi : public fw::UiDriver {
+ public:
+  int MessageBox(const std::wstring&, const std::wstring&, unsigned) override { return fw::IDOK; }
+  void BeginWaitCursor() override {}
+  void EndWaitCursor() override {}
+};
+
+// One folder for the process, removed when it exits; each input overwrites the same file.
+const std::wstring& CachePath() {
+  static const std::wstring path = [] {
+    static std::string folder =
+        (std::filesystem::temp_directory_path() / "qrva-fuzz-XXXXXX").string();
+    if (mkdtemp(folder.data()) == nullptr) std::abort();
+    std::atexit([] {
+      std::error_code ignored;
+      std::filesystem::remove_all(folder, ignored);
+    });
+    return fw::PathJoin(fw::FromUtf8(folder), L"qv35.cache");
+  }();
+  return path;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  if (size == 0 || size > kMaxInputBytes) return 0;
+  static SilentUi ui;
+  fw::SetUiDriver(&ui);
+  library::SetUseCompression((data[0] & 1) != 0);
+  {
+    std::ofstream out(fw::ToUtf8(CachePath()), std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(data + 1), static_cast<std::streamsize>(size - 1));
+  }
+  library::Library library;
+  // Image caches are not read: their paths come from the fuzzed bytes and could name any file.
+  library::MainCacheContent content = library::ReadMainCache(library, {CachePath(), true});
+  if (!content.read && !library.IsEmpty()) std::abort();
+  return 0;
+}
