@@ -96,6 +96,11 @@ std::wstring GetModuleFileName(HINSTANCE module) {
   return PathJoin(GetCurrentFolder(), name);
 }
 
+std::wstring ModuleFolderOf(const void* address) {
+  std::wstring file = GetModuleFileName(ModuleFromAddress(address));
+  return file.empty() ? std::wstring() : FolderOf(file);
+}
+
 bool InitExtensionModule(ExtensionModule& record, HINSTANCE module) {
   if (module == nullptr) return false;
   if (record.initialized) return record.module == module;

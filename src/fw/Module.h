@@ -14,6 +14,10 @@ using HINSTANCE = void*;
 HINSTANCE ModuleFromAddress(const void* address);
 // The module's full path; for the program itself, the program file. Empty when unknown.
 std::wstring GetModuleFileName(HINSTANCE module);
+// The folder, without a trailing separator, of the module that holds `address`: a layer that
+// may not know the module's own state passes the address of one of its functions, which lives
+// in the same module. Empty when the module is unknown.
+std::wstring ModuleFolderOf(const void* address);
 
 // What a framework extension module records at load: its handle, used to find its resources.
 struct ExtensionModule {

@@ -1,5 +1,6 @@
 #include "module/QuorvaApp.h"
 
+#include "fw/UiDriver.h"
 #include "module/ModuleState.h"
 #include "module/RunLog.h"
 
@@ -9,6 +10,8 @@ bool CQuorvaApp::InitInstance() {
   ModuleState& state = TheModule();
   state.moduleInstance = fw::ModuleFromAddress(this);
   fw::InitExtensionModule(extensionModule_, state.moduleInstance);
+  // The caption of the module's message boxes.
+  fw::SetAppName(L"Quorvane");
   return fw::CWinApp::InitInstance();
 }
 

@@ -23,6 +23,15 @@ testsupport::ProgramOutcome RunHost(const std::string& arguments, const TempFold
   return testsupport::RunProgram(QRVA_HOST_PATH, arguments, folder);
 }
 
+// The settings file on the session's support path, so that the settings stay in the test's
+// folder; returns the host's option naming that folder.
+std::string SupportFolderWithSettings(const TempFolder& folder) {
+  std::wstring support = folder / L"support";
+  EXPECT_TRUE(fw::CreateDirectory(support));
+  WriteFile(support + L"/qv35.ini", "");
+  return " --support " + ShellQuote(fw::ToUtf8(support));
+}
+
 // The module with its log folder, in a folder of its own as a user would install it.
 std::wstring InstallModule(const TempFolder& folder) {
   std::wstring moduleFolder = folder / L"modules";
@@ -44,7 +53,7 @@ TEST(Session, ShowsTheDialogueAndLogsEveryStepInAFreshLogFile) {
 
   testsupport::ProgramOutcome session = RunHost(
       "--module " + ShellQuote(fw::ToUtf8(module)) + " --script " +
-          ShellQuote(fw::ToUtf8(folder / L"session.scr")),
+          ShellQuote(fw::ToUtf8(folder / L"session.scr")) + SupportFolderWithSettings(folder),
       folder);
 
   ASSERT_EQ(session.exitCode, 0) << session.err;
@@ -64,6 +73,14 @@ TEST(Session, ShowsTheDialogueAndLogsEveryStepInAFreshLogFile) {
       "_{44} Time=[^\n]+ Ver=3\\.9\\.10\n"
       "Add Commands\n"
       "LoadIni\n"
+      "LoadIni\n"
+      "Ini located at [^\n]+/support/qv35\\.ini\n"
+      "Load the Inifile\n"
+      "Cachefile location: [^\n]+/support/qv35\\.cache\n"
+      "Load the MapSchemes\n"
+      "Open the cachefile\n"
+      "Load Directories\n"
+      "LoadIni return\n"
       "Setup\n"
       "ResetDrawing\n"
       "Construct dialog\n"
@@ -84,7 +101,7 @@ TEST(Session, WithoutALogFolderWritesNoLog) {
 
   testsupport::ProgramOutcome session = RunHost(
       "--module " + ShellQuote(fw::ToUtf8(module)) + " --script " +
-          ShellQuote(fw::ToUtf8(folder / L"session.scr")),
+          ShellQuote(fw::ToUtf8(folder / L"session.scr")) + SupportFolderWithSettings(folder),
       folder);
 
   EXPECT_EQ(session.exitCode, 0) << session.err;

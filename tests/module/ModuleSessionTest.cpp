@@ -13,6 +13,7 @@
 #include "minicad/Host.h"
 #include "module/EntryPoint.h"
 #include "module/ModuleState.h"
+#include "settings/Settings.h"
 #include "support/TempFolder.h"
 
 namespace {
@@ -36,10 +37,25 @@ void ResetModuleState() {
   state.pendingOpenPath.clear();
   state.askedBlockNames.clear();
   state.pickerStartFolder.clear();
+  settings::ResetSettings();
+}
+
+// The settings file the module finds on the support path, so that loading and saving the
+// settings stay inside the test's folder.
+minicad::HostOptions OptionsWithSupportFolder(const TempFolder& folder,
+                                             bool startWithNewDrawing) {
+  WriteFile(folder / L"qv35.ini", "");
+  minicad::HostOptions options;
+  options.startWithNewDrawing = startWithNewDrawing;
+  options.supportFolders = {folder.Path()};
+  options.programFolder = folder.Path();
+  return options;
 }
 
 class ModuleSession : public ::testing::Test {
  protected:
+  explicit ModuleSession(bool startWithNewDrawing = true)
+      : host_(OptionsWithSupportFolder(support_, startWithNewDrawing)) {}
   void SetUp() override { ResetModuleState(); }
   void TearDown() override { fw::SetTraceSink(nullptr); }
 
@@ -74,6 +90,7 @@ class ModuleSession : public ::testing::Test {
     ASSERT_TRUE(host_.RunLine(L"TRVXQVOPEN"));
   }
 
+  TempFolder support_;
   minicad::Host host_;
   std::vector<minicad::CommandGroupInfo> groups_;
   std::mutex logLock_;
@@ -110,6 +127,26 @@ TEST_F(ModuleSession, FirstDrawingLoadsSettingsOnceAndLaterOnesOnlyReset) {
   EXPECT_EQ(TakeLog(), Lines({L"ResetDrawing\n"}));
   EXPECT_TRUE(state.askedBlockNames.empty());
   EXPECT_EQ(host_.EditorReactorCount(), 1u);
+}
+
+// A session that starts without a drawing, so the first drawing load comes after the run log is
+// captured.
+class ModuleSessionWithoutDrawings : public ModuleSession {
+ protected:
+  ModuleSessionWithoutDrawings() : ModuleSession(false) {}
+};
+
+TEST_F(ModuleSessionWithoutDrawings, FirstDrawingLogsEveryStepOfLoadingTheSettings) {
+  Attach();
+  ASSERT_TRUE(TakeLog().empty());
+  host_.NewDocument();
+  // The module logs "LoadIni" before calling LoadIni, which logs it again as its first step.
+  EXPECT_EQ(TakeLog(),
+            Lines({L"LoadIni\n", L"LoadIni\n",
+                   L"Ini located at " + (support_ / L"qv35.ini") + L"\n", L"Load the Inifile\n",
+                   L"Cachefile location: " + (support_ / L"qv35.cache") + L"\n",
+                   L"Load the MapSchemes\n", L"Open the cachefile\n", L"Load Directories\n",
+                   L"LoadIni return\n", L"Setup\n", L"ResetDrawing\n"}));
 }
 
 TEST_F(ModuleSession, AsksForTheHostUiModuleOnlyWhenItIsNotLoaded) {
