@@ -2,6 +2,8 @@
 // placed exactly as the platform's memory device contexts place them, clipped to the bitmap.
 #include "fw/Bitmap.h"
 
+#include "fw/DibStretch.h"
+
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -346,6 +348,19 @@ void CDC::Ellipse(int left, int top, int right, int bottom) {
   for (std::size_t i = 0; i < outline.size(); ++i) {
     DrawLine(bitmap_, outline[i], outline[(i + 1) % outline.size()], pen_);
   }
+}
+
+int CDC::SetStretchBltMode(int mode) {
+  if (mode != BLACKONWHITE && mode != WHITEONBLACK && mode != COLORONCOLOR) return 0;
+  const int previous = stretchMode_;
+  stretchMode_ = mode;
+  return previous;
+}
+
+Status CDC::StretchDIBits(int xDest, int yDest, int wDest, int hDest, int xSrc, int ySrc,
+                          int wSrc, int hSrc, std::span<const std::uint8_t> packedBitmap) {
+  return StretchDib(bitmap_, DibRect{xDest, yDest, wDest, hDest}, DibRect{xSrc, ySrc, wSrc, hSrc},
+                    packedBitmap, stretchMode_);
 }
 
 void CDC::MoveTo(int x, int y) {

@@ -2,7 +2,10 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <vector>
+
+#include "fw/Result.h"
 
 namespace fw {
 
@@ -15,6 +18,12 @@ constexpr COLORREF RGB(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
 constexpr std::uint8_t GetRValue(COLORREF c) { return static_cast<std::uint8_t>(c); }
 constexpr std::uint8_t GetGValue(COLORREF c) { return static_cast<std::uint8_t>(c >> 8); }
 constexpr std::uint8_t GetBValue(COLORREF c) { return static_cast<std::uint8_t>(c >> 16); }
+
+// The platform's stretch modes: when shrinking, the pixels of a run are ANDed (keeps black),
+// ORed (keeps white) or all but one dropped.
+constexpr int BLACKONWHITE = 1;
+constexpr int WHITEONBLACK = 2;
+constexpr int COLORONCOLOR = 3;
 
 // A 32-bit bitmap compatible with the screen, rows from the top, each pixel 0x00RRGGBB in
 // memory order B, G, R, 0. A new bitmap is all zero (black).
@@ -47,6 +56,19 @@ class CDC {
   void SetPenColour(COLORREF colour);
   void SetBrushColour(COLORREF colour);
   void SetNullBrush(bool null);
+  COLORREF PenColour() const { return pen_; }
+  COLORREF BrushColour() const { return brush_; }
+
+  // Returns the previous mode; 0, and the mode unchanged, for a mode other than BLACKONWHITE,
+  // WHITEONBLACK or COLORONCOLOR.
+  int SetStretchBltMode(int mode);
+  int GetStretchBltMode() const { return stretchMode_; }
+  // Draws a packed bitmap (header, masks, palette, rows) from the source rectangle into the
+  // destination rectangle in the current stretch mode; ySrc counts from the bottom of a
+  // bottom-up bitmap. A clear error and nothing drawn for bytes that are not a bitmap we draw
+  // or a source rectangle outside it (see fw/DibStretch.h).
+  Status StretchDIBits(int xDest, int yDest, int wDest, int hDest, int xSrc, int ySrc, int wSrc,
+                       int hSrc, std::span<const std::uint8_t> packedBitmap);
 
   // Outline with the pen, inside with the brush; the right column and bottom row are never
   // drawn. Nothing is drawn when left == right or top == bottom.
@@ -65,6 +87,7 @@ class CDC {
   COLORREF pen_ = RGB(0, 0, 0);
   COLORREF brush_ = RGB(255, 255, 255);
   bool nullBrush_ = false;
+  int stretchMode_ = BLACKONWHITE;
   int currentX_ = 0;
   int currentY_ = 0;
 };

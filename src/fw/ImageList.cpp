@@ -15,6 +15,7 @@
 #include "fw/Archive.h"
 #include "fw/File.h"
 #include "fw/Strings.h"
+#include "fw/StretchRuns.h"
 
 namespace fw {
 namespace {
@@ -144,61 +145,19 @@ bool MakeRoom(ListContent& list, int added) {
 void CopyIntoCell(ListContent& list, int image, const Bitmap& bitmap) {
   const int width = std::min(list.cx, bitmap.Width());
   const int height = std::min(list.cy, bitmap.Height());
+  // Thumbnails are mostly runs of one colour: the last match is kept.
+  COLORREF lastColour = bitmap.GetPixel(0, 0);
+  std::uint8_t lastIndex = NearestPaletteIndex(lastColour);
   for (int y = 0; y < height; ++y) {
     for (int x = 0; x < width; ++x) {
-      list.SetIndex(list.CellLeft(image) + x, list.CellTop(image) + y,
-                    NearestPaletteIndex(bitmap.GetPixel(x, y)));
-    }
-  }
-}
-
-// The source pixels [first, last] that land on one destination pixel along one axis.
-struct SourceRun {
-  int first = 0;
-  int last = 0;
-};
-
-// How the platform's stretch maps `sourceLength` pixels onto `destinationLength` along one axis:
-// enlarging walks the destination and repeats source pixels, shrinking walks the source and
-// gathers runs, both with Bresenham's error terms (start 3S - 2D or 3D - 2S). A one-pixel
-// destination leaves out the last source pixel, as the platform does.
-std::vector<SourceRun> StretchRuns(int sourceLength, int destinationLength) {
-  if (destinationLength == 1 && sourceLength > 1) --sourceLength;
-  const std::int64_t source = sourceLength;
-  const std::int64_t destination = destinationLength;
-  std::vector<SourceRun> runs(static_cast<std::size_t>(destinationLength));
-  if (source <= destination) {
-    std::int64_t error = 3 * source - 2 * destination;
-    int at = 0;
-    for (SourceRun& run : runs) {
-      run = SourceRun{at, at};
-      if (error > 0) {
-        at = std::min(at + 1, sourceLength - 1);
-        error += 2 * source - 2 * destination;
-      } else {
-        error += 2 * source;
+      const COLORREF colour = bitmap.GetPixel(x, y);
+      if (colour != lastColour) {
+        lastColour = colour;
+        lastIndex = NearestPaletteIndex(colour);
       }
-    }
-    return runs;
-  }
-  std::int64_t error = 3 * destination - 2 * source;
-  std::size_t at = 0;
-  bool startsRun = true;
-  for (int pixel = 0; pixel < sourceLength; ++pixel) {
-    if (startsRun) runs[at].first = pixel;
-    runs[at].last = pixel;
-    startsRun = false;
-    if (error > 0) {
-      if (at + 1 < runs.size()) {
-        ++at;
-        startsRun = true;
-      }
-      error += 2 * destination - 2 * source;
-    } else {
-      error += 2 * destination;
+      list.SetIndex(list.CellLeft(image) + x, list.CellTop(image) + y, lastIndex);
     }
   }
-  return runs;
 }
 
 // Stretches the whole bitmap onto image `image` in the list's default stretch mode, which keeps

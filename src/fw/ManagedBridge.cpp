@@ -1,0 +1,167 @@
+// The managed-runtime bridge over shared objects.
+#include "fw/ManagedBridge.h"
+
+#include <dlfcn.h>
+
+#include <mutex>
+
+#include "fw/FileName.h"
+#include "fw/Strings.h"
+
+namespace fw {
+
+namespace {
+
+using CreateFunction = void* (*)();
+using DestroyFunction = void (*)(void*);
+using MethodFunction = std::int32_t (*)(void*, const fw_managed_value*, std::uint64_t,
+                                        const fw_managed_sink*);
+
+std::mutex resolverMutex;
+AssemblyResolver& Resolver() {
+  static AssemblyResolver resolver;
+  return resolver;
+}
+
+std::wstring Widen(const std::string& text) { return FromUtf8(text); }
+
+// Arguments in the C layout; owns the UTF-8 copies of text the values point at.
+struct CArguments {
+  std::vector<std::string> texts;
+  std::vector<fw_managed_value> values;
+
+  explicit CArguments(const std::vector<ManagedValue>& arguments) {
+    texts.reserve(arguments.size());
+    for (const ManagedValue& argument : arguments) values.push_back(Convert(argument));
+  }
+
+  fw_managed_value Convert(const ManagedValue& argument) {
+    fw_managed_value value{};
+    if (const bool* b = std::get_if<bool>(&argument)) {
+      value.kind = fw_managed_bool;
+      value.integer = *b ? 1 : 0;
+    } else if (const auto* i = std::get_if<std::int64_t>(&argument)) {
+      value.kind = fw_managed_integer;
+      value.integer = *i;
+    } else if (const double* r = std::get_if<double>(&argument)) {
+      value.kind = fw_managed_real;
+      value.real = *r;
+    } else if (const auto* t = std::get_if<std::wstring>(&argument)) {
+      value.kind = fw_managed_text;
+      value.text = texts.emplace_back(ToUtf8(*t)).c_str();
+    } else if (const auto* v = std::get_if<std::vector<double>>(&argument)) {
+      value.kind = fw_managed_reals;
+      value.reals = v->data();
+      value.count = v->size();
+    }
+    return value;
+  }
+};
+
+// Copies one result handed over by a method; values of an unknown kind are dropped.
+void AddResult(void* context, const fw_managed_value* value) {
+  auto& results = *static_cast<std::vector<ManagedValue>*>(context);
+  if (value == nullptr) return;
+  switch (value->kind) {
+    case fw_managed_bool:
+      results.emplace_back(value->integer != 0);
+      break;
+    case fw_managed_integer:
+      results.emplace_back(value->integer);
+      break;
+    case fw_managed_real:
+      results.emplace_back(value->real);
+      break;
+    case fw_managed_text:
+      results.emplace_back(FromUtf8(value->text ? value->text : ""));
+      break;
+    case fw_managed_reals:
+      results.emplace_back(value->reals ? std::vector<double>(value->reals, value->reals + value->count)
+                                        : std::vector<double>());
+      break;
+    default:
+      break;
+  }
+}
+
+}  // namespace
+
+ManagedObject::ManagedObject(std::shared_ptr<ManagedAssembly> assembly, std::string type,
+                             void* instance)
+    : assembly_(std::move(assembly)), type_(std::move(type)), instance_(instance) {}
+
+ManagedObject::~ManagedObject() {
+  if (auto destroy = reinterpret_cast<DestroyFunction>(assembly_->Symbol(type_ + "_Destroy"))) {
+    destroy(instance_);
+  }
+}
+
+std::vector<ManagedValue> ManagedObject::Invoke(const std::string& method,
+                                                const std::vector<ManagedValue>& arguments) {
+  auto function = reinterpret_cast<MethodFunction>(assembly_->Symbol(type_ + "_" + method));
+  if (function == nullptr) {
+    throw ManagedException(Format(L"%ls: type %ls has no method %ls",
+                                  assembly_->Path().c_str(), Widen(type_).c_str(),
+                                  Widen(method).c_str()));
+  }
+  CArguments in(arguments);
+  std::vector<ManagedValue> results;
+  const fw_managed_sink sink{&results, &AddResult};
+  if (function(instance_, in.values.data(), in.values.size(), &sink) != 0) {
+    throw ManagedException(Format(L"%ls.%ls failed", Widen(type_).c_str(), Widen(method).c_str()));
+  }
+  return results;
+}
+
+ManagedAssembly::ManagedAssembly(void* handle, std::wstring path)
+    : handle_(handle), path_(std::move(path)) {}
+
+ManagedAssembly::~ManagedAssembly() { dlclose(handle_); }
+
+std::shared_ptr<ManagedAssembly> ManagedAssembly::LoadFrom(const std::wstring& path) {
+  void* handle = dlopen(ToUtf8(path).c_str(), RTLD_NOW | RTLD_LOCAL);
+  if (handle == nullptr) {
+    const char* reason = dlerror();
+    throw ManagedException(Format(L"cannot load assembly %ls: %ls", path.c_str(),
+                                  FromUtf8(reason ? reason : "").c_str()));
+  }
+  return std::shared_ptr<ManagedAssembly>(new ManagedAssembly(handle, path));
+}
+
+std::shared_ptr<ManagedAssembly> ManagedAssembly::Load(const std::wstring& displayName) {
+  std::wstring path;
+  {
+    std::lock_guard lock(resolverMutex);
+    if (Resolver()) path = Resolver()(displayName);
+  }
+  if (path.empty()) {
+    throw ManagedException(Format(L"no assembly found for %ls", displayName.c_str()));
+  }
+  return LoadFrom(path);
+}
+
+std::shared_ptr<ManagedObject> ManagedAssembly::CreateInstance(const std::string& type) {
+  auto create = reinterpret_cast<CreateFunction>(Symbol(type + "_Create"));
+  if (create == nullptr || Symbol(type + "_Destroy") == nullptr) {
+    throw ManagedException(
+        Format(L"%ls has no type %ls", path_.c_str(), Widen(type).c_str()));
+  }
+  void* instance = create();
+  if (instance == nullptr) {
+    throw ManagedException(Format(L"constructing %ls failed", Widen(type).c_str()));
+  }
+  return std::shared_ptr<ManagedObject>(new ManagedObject(shared_from_this(), type, instance));
+}
+
+void* ManagedAssembly::Symbol(const std::string& name) const { return dlsym(handle_, name.c_str()); }
+
+void SetAssemblyResolver(AssemblyResolver resolver) {
+  std::lock_guard lock(resolverMutex);
+  Resolver() = std::move(resolver);
+}
+
+std::wstring HelperAssemblyPath(const std::wstring& folder, const std::wstring& displayName) {
+  return PathJoin(folder, displayName.substr(0, displayName.find(L',')) + L".dll");
+}
+
+}  // namespace fw
