@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "arx/arxHeaders.h"
+#include "dwgprobe/DrawingReader.h"
 #include "fw/FileName.h"
 #include "fw/Module.h"
 #include "fw/Strings.h"
@@ -137,6 +138,8 @@ void CloseAll() {
   if (loaderRunning) library::LoaderStoppedEvent().Lock(fw::kInfinite);
   settings::SaveIni(true);
   library::EmptyLibrary();
+  // The drawing reader's instance lives until the module shuts down.
+  dwgprobe::UnloadDrawingReader();
 }
 
 void UnloadModule() {

@@ -1,0 +1,226 @@
+// qrva-probe: probes drawing files as the library's loader does and prints one line of JSON per
+// drawing (version, preview kind and size, description); can write the two thumbnails as PNG.
+#include <cstdio>
+#include <cstdlib>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "dwgprobe/DrawingProbe.h"
+#include "dwgprobe/DrawingVersion.h"
+#include "dwgprobe/Thumbnails.h"
+#include "fw/ByteReader.h"
+#include "fw/File.h"
+#include "fw/FileName.h"
+#include "fw/FileStatus.h"
+#include "fw/Png.h"
+#include "fw/Strings.h"
+#include "library/Directory.h"
+
+namespace {
+
+constexpr int kExitOk = 0;
+constexpr int kExitSomeFailed = 1;
+constexpr int kExitBadArguments = 2;
+
+constexpr const char* kUsage =
+    "usage: qrva-probe [--thumbs DIR] [--background RRGGBB] PATH...\n"
+    "Probes each drawing (a folder: its *.dwg files, any letter case) and prints one JSON line\n"
+    "per drawing with path, ok, version, versionName, preview, width, height, bitCount,\n"
+    "description and lsaPending.\n"
+    "  --thumbs DIR          write DIR/<title>.large.png and DIR/<title>.small.png\n"
+    "  --background RRGGBB   preview background colour (hex), default the host's\n"
+    "  --help, --version\n";
+
+struct Options {
+  std::optional<std::wstring> thumbs;
+  std::optional<fw::COLORREF> background;
+  std::vector<std::wstring> paths;
+};
+
+std::optional<fw::COLORREF> ParseColour(const std::string& text) {
+  if (text.size() != 6 || text.find_first_not_of("0123456789abcdefABCDEF") != std::string::npos) {
+    return std::nullopt;
+  }
+  const unsigned long value = std::strtoul(text.c_str(), nullptr, 16);
+  return fw::RGB(static_cast<std::uint8_t>(value >> 16), static_cast<std::uint8_t>(value >> 8),
+                 static_cast<std::uint8_t>(value));
+}
+
+// Nothing when the arguments are bad (the reason already printed) or the program is done.
+std::optional<Options> ParseArguments(int argc, char** argv, int& exitCode) {
+  Options options;
+  exitCode = kExitBadArguments;
+  for (int i = 1; i < argc; ++i) {
+    const std::string argument = argv[i];
+    const bool hasValue = i + 1 < argc;
+    if (argument == "--help" || argument == "--version") {
+      std::fputs(argument == "--help" ? kUsage : "qrva-probe 3.9.10\n", stdout);
+      exitCode = kExitOk;
+      return std::nullopt;
+    } else if (argument == "--thumbs" && hasValue) {
+      options.thumbs = fw::FromUtf8(argv[++i]);
+    } else if (argument == "--background" && hasValue) {
+      options.background = ParseColour(argv[++i]);
+      if (!options.background) {
+        std::fprintf(stderr, "qrva-probe: --background wants RRGGBB, got '%s'\n", argv[i]);
+        return std::nullopt;
+      }
+    } else if (argument.starts_with("--")) {
+      std::fprintf(stderr, "qrva-probe: unknown or incomplete option '%s'\n%s", argv[i], kUsage);
+      return std::nullopt;
+    } else {
+      options.paths.push_back(fw::FromUtf8(argument));
+    }
+  }
+  if (options.paths.empty()) {
+    std::fputs(kUsage, stderr);
+    return std::nullopt;
+  }
+  return options;
+}
+
+// The drawings a path names: itself, or a folder's *.dwg files in name order.
+std::vector<std::wstring> DrawingsOf(const std::wstring& path) {
+  if (!fw::IsDirectory(path)) return {path};
+  std::vector<std::wstring> drawings;
+  fw::CFileFind finder;
+  bool more = finder.FindFile(fw::PathJoin(path, L"*.dwg"));
+  while (more) {
+    more = finder.FindNextFile();
+    if (!finder.IsDirectory()) drawings.push_back(finder.GetFilePath());
+  }
+  return drawings;
+}
+
+std::string JsonString(const std::wstring& text) {
+  std::string out = "\"";
+  for (char c : fw::ToUtf8(text)) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (c == '"' || c == '\\') {
+      out += '\\';
+      out += c;
+    } else if (byte < 0x20) {
+      char escaped[8];
+      std::snprintf(escaped, sizeof escaped, "\\u%04x", byte);
+      out += escaped;
+    } else {
+      out += c;
+    }
+  }
+  return out + "\"";
+}
+
+struct BitmapFacts {
+  std::int32_t width = 0;
+  std::int32_t height = 0;
+  std::uint16_t bitCount = 0;
+};
+
+BitmapFacts FactsOf(const std::optional<dwgprobe::PackedBitmap>& preview) {
+  BitmapFacts facts;
+  if (!preview) return facts;
+  fw::ByteReader in(preview->bytes);
+  in.U32();
+  facts.width = in.I32();
+  facts.height = in.I32();
+  in.U16();
+  facts.bitCount = in.U16();
+  return in.Overrun() ? BitmapFacts{} : facts;
+}
+
+void PrintLine(const std::wstring& path, const dwgprobe::ProbeOutcome& outcome) {
+  const BitmapFacts facts = FactsOf(outcome.preview);
+  std::printf(
+      "{\"path\":%s,\"ok\":%s,\"version\":%d,\"versionName\":%s,\"preview\":%s,\"width\":%d,"
+      "\"height\":%d,\"bitCount\":%u,\"description\":%s,\"lsaPending\":%s}\n",
+      JsonString(path).c_str(), outcome.ok ? "true" : "false", outcome.version,
+      JsonString(dwgprobe::VersionName(outcome.version)).c_str(),
+      JsonString(dwgprobe::PreviewKindName(outcome.previewKind)).c_str(), facts.width,
+      facts.height, static_cast<unsigned>(facts.bitCount), JsonString(outcome.description).c_str(),
+      outcome.lsaPending ? "true" : "false");
+}
+
+bool WritePng(const fw::Bitmap& image, const std::wstring& path) {
+  std::vector<std::uint8_t> rgb;
+  rgb.reserve(static_cast<std::size_t>(image.Width()) * static_cast<std::size_t>(image.Height()) * 3);
+  for (int y = 0; y < image.Height(); ++y) {
+    for (int x = 0; x < image.Width(); ++x) {
+      const fw::COLORREF c = image.GetPixel(x, y);
+      rgb.insert(rgb.end(), {fw::GetRValue(c), fw::GetGValue(c), fw::GetBValue(c)});
+    }
+  }
+  auto png = fw::EncodePng(rgb, image.Width(), image.Height(), false);
+  if (!png) return false;
+  fw::CFile file;
+  if (!file.Open(path, fw::CFile::modeCreate | fw::CFile::modeWrite | fw::CFile::typeBinary)) {
+    return false;
+  }
+  try {
+    file.Write(png.Value().data(), png.Value().size());
+    file.Close();
+  } catch (const fw::CFileException&) {
+    return false;
+  }
+  return true;
+}
+
+// Renders the thumbnails into a directory's image lists, as the loader does, and writes the
+// images as stored there. A drawing without a preview writes nothing.
+bool WriteThumbnails(const std::wstring& path, const dwgprobe::ProbeOutcome& outcome,
+                     const std::wstring& folder) {
+  if (!outcome.preview) return true;
+  library::Directory d;
+  auto index = dwgprobe::RenderThumbnails(&d.LargeImages(), d.SmallImages(), 0, *outcome.preview,
+                                          outcome.version, outcome.points);
+  if (!index) {
+    std::fprintf(stderr, "qrva-probe: %s: %s\n", fw::ToUtf8(path).c_str(),
+                 fw::ToUtf8(index.Message()).c_str());
+    return false;
+  }
+  const std::wstring title = fw::CFileName(path).Title();
+  return WritePng(d.LargeImages().GetImage(index.Value()),
+                  fw::PathJoin(folder, title + L".large.png")) &&
+         WritePng(d.SmallImages().GetImage(index.Value()),
+                  fw::PathJoin(folder, title + L".small.png"));
+}
+
+bool ProbeOne(const std::wstring& path, const Options& options) {
+  dwgprobe::ProbeRequest request;
+  request.showInsertionPoints = true;
+  const dwgprobe::ProbeOutcome outcome = dwgprobe::ProbeDrawing(path, request);
+  if (!outcome.opened && !outcome.locked) {
+    std::fprintf(stderr, "qrva-probe: %s\n", fw::ToUtf8(outcome.error).c_str());
+  }
+  PrintLine(path, outcome);
+  if (options.thumbs && !WriteThumbnails(path, outcome, *options.thumbs)) {
+    std::fprintf(stderr, "qrva-probe: cannot write the thumbnails of %s\n",
+                 fw::ToUtf8(path).c_str());
+    return false;
+  }
+  return outcome.opened || outcome.locked;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  int exitCode = kExitOk;
+  const auto options = ParseArguments(argc, argv, exitCode);
+  if (!options) return exitCode;
+  if (options->background) dwgprobe::SetPreviewBackground(*options->background);
+  if (options->thumbs && !fw::IsDirectory(*options->thumbs) && !fw::CreateDirectory(*options->thumbs)) {
+    std::fprintf(stderr, "qrva-probe: cannot create %s\n", fw::ToUtf8(*options->thumbs).c_str());
+    return kExitSomeFailed;
+  }
+  bool allHandled = true;
+  for (const std::wstring& path : options->paths) {
+    if (!fw::PathExists(path)) {
+      std::fprintf(stderr, "qrva-probe: %s does not exist\n", fw::ToUtf8(path).c_str());
+      allHandled = false;
+      continue;
+    }
+    for (const std::wstring& drawing : DrawingsOf(path)) allHandled &= ProbeOne(drawing, *options);
+  }
+  std::fflush(stdout);
+  return allHandled ? kExitOk : kExitSomeFailed;
+}

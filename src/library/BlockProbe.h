@@ -1,0 +1,37 @@
+// Probing one block's drawing and taking what the probe learnt into the block, its directory
+// and the directory's image lists.
+#pragma once
+
+#include <functional>
+
+#include "library/Block.h"
+#include "library/Directory.h"
+
+namespace dwgprobe {
+class DrawingReader;
+}
+
+namespace library {
+
+// Probes d.DrawingPath(b) and applies the outcome: version, description, lsaPending (on the
+// block and the directory), the reader's dates, and both thumbnails at b.imageIndex (replaced)
+// or appended (b.imageIndex becomes their index), marking d.imagesDirty. A locked drawing
+// changes nothing. Returns false when the drawing is locked, cannot be opened, has no
+// readable preview record, or when the drawing reader fails (always, while the build has no
+// reader); the loader ignores the result. Runs on the loader thread.
+// `reader` null asks the process's drawing reader.
+bool Probe(Directory& d, Block& b, dwgprobe::DrawingReader* reader = nullptr);
+
+// Whether the main dialog is shown. Process-wide, any thread. The dialog sets it while it is
+// shown; nothing sets it yet, so it stays false and the item hook is never called.
+void SetBlockDialogShown(bool shown);
+bool IsBlockDialogShown();
+
+// Updates b's item in the block list (image, description, version name, created and modified)
+// when d is the current directory. Called by Probe on the loader thread, only while the dialog
+// is shown; the dialog installs it (an empty function removes it). The hook itself decides
+// whether d is the current directory.
+using BlockItemUpdate = std::function<void(Directory& d, Block& b)>;
+void SetBlockItemUpdate(BlockItemUpdate update);
+
+}  // namespace library
