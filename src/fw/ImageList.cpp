@@ -145,17 +145,21 @@ bool MakeRoom(ListContent& list, int added) {
 void CopyIntoCell(ListContent& list, int image, const Bitmap& bitmap) {
   const int width = std::min(list.cx, bitmap.Width());
   const int height = std::min(list.cy, bitmap.Height());
-  // Thumbnails are mostly runs of one colour: the last match is kept.
-  COLORREF lastColour = bitmap.GetPixel(0, 0);
-  std::uint8_t lastIndex = NearestPaletteIndex(lastColour);
+  // A thumbnail holds few colours, each many times: matches are remembered in a small
+  // direct-mapped table (an entry's key is the colour, the high byte marking it used).
+  constexpr std::size_t kRemembered = 512;
+  std::array<COLORREF, kRemembered> keys;
+  keys.fill(0xFFFFFFFFu);
+  std::array<std::uint8_t, kRemembered> indexes{};
   for (int y = 0; y < height; ++y) {
     for (int x = 0; x < width; ++x) {
-      const COLORREF colour = bitmap.GetPixel(x, y);
-      if (colour != lastColour) {
-        lastColour = colour;
-        lastIndex = NearestPaletteIndex(colour);
+      const COLORREF colour = bitmap.GetPixel(x, y) & 0x00FFFFFFu;
+      const std::size_t slot = (colour ^ (colour >> 9) ^ (colour >> 17)) % kRemembered;
+      if (keys[slot] != colour) {
+        keys[slot] = colour;
+        indexes[slot] = NearestPaletteIndex(colour);
       }
-      list.SetIndex(list.CellLeft(image) + x, list.CellTop(image) + y, lastIndex);
+      list.SetIndex(list.CellLeft(image) + x, list.CellTop(image) + y, indexes[slot]);
     }
   }
 }

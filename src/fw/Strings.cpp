@@ -175,12 +175,12 @@ void AppendStringConversion(std::wstring& out, const Conversion& conversion, va_
 
 // The conversion rebuilt for swprintf with the widths already resolved.
 std::wstring CLibraryConversion(const Conversion& conversion, const wchar_t* lengthModifier) {
-  std::wstring spec = L"%" + conversion.flags;
-  if (conversion.width) spec += std::to_wstring(*conversion.width);
-  if (conversion.precision) spec += L"." + std::to_wstring(*conversion.precision);
-  spec += lengthModifier;
-  spec += conversion.type;
-  return spec;
+  std::wstring format = L"%" + conversion.flags;
+  if (conversion.width) format += std::to_wstring(*conversion.width);
+  if (conversion.precision) format += L"." + std::to_wstring(*conversion.precision);
+  format += lengthModifier;
+  format += conversion.type;
+  return format;
 }
 
 // Formats one value with swprintf, growing the buffer until it fits. vswprintf reports a short
@@ -189,13 +189,13 @@ std::wstring CLibraryConversion(const Conversion& conversion, const wchar_t* len
 template <typename Value>
 bool AppendNumber(std::wstring& out, const Conversion& conversion, const wchar_t* lengthModifier,
                   Value value) {
-  std::wstring spec = CLibraryConversion(conversion, lengthModifier);
+  std::wstring format = CLibraryConversion(conversion, lengthModifier);
   std::size_t fieldSize = static_cast<std::size_t>(conversion.width.value_or(0)) +
                           static_cast<std::size_t>(conversion.precision.value_or(0));
   std::size_t limit = fieldSize + 8192;
   std::vector<wchar_t> buffer(std::min<std::size_t>(fieldSize + 64, limit));
   for (;;) {
-    int written = std::swprintf(buffer.data(), buffer.size(), spec.c_str(), value);
+    int written = std::swprintf(buffer.data(), buffer.size(), format.c_str(), value);
     if (written >= 0) {
       out.append(buffer.data(), static_cast<std::size_t>(written));
       return true;

@@ -40,13 +40,13 @@ inline std::vector<std::uint8_t> BuildDrawing(const std::string& version,
 
 // A 2 x 2 BMP preview with a two-entry palette.
 inline std::vector<std::uint8_t> SmallBmp() {
-  previewtest::DibSpec spec;
-  spec.width = 2;
-  spec.height = 2;
-  spec.coloursUsed = 2;
-  spec.palette = {fw::RGB(255, 255, 255), fw::RGB(0, 0, 0)};
-  spec.pixels = {0, 1, 1, 0};
-  return previewtest::BuildDib(spec);
+  previewtest::DibSpec shape;
+  shape.width = 2;
+  shape.height = 2;
+  shape.coloursUsed = 2;
+  shape.palette = {fw::RGB(255, 255, 255), fw::RGB(0, 0, 0)};
+  shape.pixels = {0, 1, 1, 0};
+  return previewtest::BuildDib(shape);
 }
 
 // A 2 x 1 RGB PNG: one red pixel, one blue.

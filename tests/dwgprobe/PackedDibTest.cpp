@@ -31,11 +31,11 @@ std::vector<std::uint32_t> StretchSource(bool inverted) {
 }
 
 std::vector<std::uint8_t> StretchSourceDib(std::vector<std::uint32_t> pixels) {
-  DibSpec spec{.width = 40, .height = 30, .bitCount = 8, .palette = {}, .masks = {}, .pixels = {}};
-  spec.palette.assign(256, kBlack);
-  spec.palette[1] = kWhite;
-  spec.pixels = std::move(pixels);
-  return BuildDib(spec);
+  DibSpec shape{.width = 40, .height = 30, .bitCount = 8, .palette = {}, .masks = {}, .pixels = {}};
+  shape.palette.assign(256, kBlack);
+  shape.palette[1] = kWhite;
+  shape.pixels = std::move(pixels);
+  return BuildDib(shape);
 }
 
 fw::Bitmap Stretched(const std::vector<std::uint8_t>& dib, int mode, fw::COLORREF fill) {
@@ -114,29 +114,29 @@ TEST_P(EveryDepth, DrawsEachPixelInItsColourInEitherRowOrder) {
   const auto [bitCount, topDown] = GetParam();
   const std::vector<fw::COLORREF> colours = {fw::RGB(255, 0, 0), fw::RGB(0, 255, 0),
                                              fw::RGB(0, 0, 255), fw::RGB(255, 255, 255)};
-  DibSpec spec{.width = 2, .height = 2, .bitCount = bitCount, .topDown = topDown, .palette = {}, .masks = {}, .pixels = {}};
+  DibSpec shape{.width = 2, .height = 2, .bitCount = bitCount, .topDown = topDown, .palette = {}, .masks = {}, .pixels = {}};
   for (int i = 0; i < 4; ++i) {
     const fw::COLORREF c = colours[static_cast<std::size_t>(i)];
     if (bitCount <= 8) {
-      spec.pixels.push_back(static_cast<std::uint32_t>(bitCount == 1 ? i % 2 : 3 - i));
+      shape.pixels.push_back(static_cast<std::uint32_t>(bitCount == 1 ? i % 2 : 3 - i));
     } else if (bitCount == 16) {
-      spec.pixels.push_back((fw::GetRValue(c) >> 3) << 10 | (fw::GetGValue(c) >> 3) << 5 |
+      shape.pixels.push_back((fw::GetRValue(c) >> 3) << 10 | (fw::GetGValue(c) >> 3) << 5 |
                             (fw::GetBValue(c) >> 3));
     } else {
-      spec.pixels.push_back(static_cast<std::uint32_t>(fw::GetRValue(c)) << 16 |
+      shape.pixels.push_back(static_cast<std::uint32_t>(fw::GetRValue(c)) << 16 |
                             fw::GetGValue(c) << 8 | fw::GetBValue(c));
     }
   }
   if (bitCount <= 8) {
-    spec.palette.assign(std::size_t{1} << bitCount, kBlack);
+    shape.palette.assign(std::size_t{1} << bitCount, kBlack);
     for (int i = 0; i < 4 && i < (1 << bitCount); ++i) {
-      spec.palette[static_cast<std::size_t>(bitCount == 1 ? i : 3 - i)] =
+      shape.palette[static_cast<std::size_t>(bitCount == 1 ? i : 3 - i)] =
           colours[static_cast<std::size_t>(i)];
     }
   }
   fw::Bitmap out(2, 2);
   fw::CDC dc(out);
-  ASSERT_TRUE(dc.StretchDIBits(0, 0, 2, 2, 0, 0, 2, 2, BuildDib(spec)).Ok());
+  ASSERT_TRUE(dc.StretchDIBits(0, 0, 2, 2, 0, 0, 2, 2, BuildDib(shape)).Ok());
   for (int i = 0; i < 4; ++i) {
     const fw::COLORREF expected = colours[static_cast<std::size_t>(bitCount == 1 ? i % 2 : i)];
     EXPECT_EQ(out.GetPixel(i % 2, i / 2), expected) << bitCount << " bits, pixel " << i;
@@ -168,26 +168,26 @@ TEST(StretchDIBits, ReadsColoursThroughBitFieldMasks) {
 }
 
 TEST(StretchDIBits, CountsSourceRowsFromTheBottomOfABottomUpBitmap) {
-  DibSpec spec{.width = 1, .height = 3, .bitCount = 24, .palette = {}, .masks = {}, .pixels = {}};
-  spec.pixels = {0xFF0000, 0x00FF00, 0x0000FF};  // top red, middle green, bottom blue
+  DibSpec shape{.width = 1, .height = 3, .bitCount = 24, .palette = {}, .masks = {}, .pixels = {}};
+  shape.pixels = {0xFF0000, 0x00FF00, 0x0000FF};  // top red, middle green, bottom blue
   fw::Bitmap out(1, 3);
   fw::CDC dc(out);
-  ASSERT_TRUE(dc.StretchDIBits(0, 0, 1, 1, 0, 0, 1, 1, BuildDib(spec)).Ok());
+  ASSERT_TRUE(dc.StretchDIBits(0, 0, 1, 1, 0, 0, 1, 1, BuildDib(shape)).Ok());
   EXPECT_EQ(out.GetPixel(0, 0), fw::RGB(0, 0, 255));
-  spec.topDown = true;
-  ASSERT_TRUE(dc.StretchDIBits(0, 1, 1, 1, 0, 1, 1, 1, BuildDib(spec)).Ok());
+  shape.topDown = true;
+  ASSERT_TRUE(dc.StretchDIBits(0, 1, 1, 1, 0, 1, 1, 1, BuildDib(shape)).Ok());
   EXPECT_EQ(out.GetPixel(0, 1), fw::RGB(0, 255, 0));
   // An unoffset, unscaled source shorter than a top-down bitmap comes from its bottom rows.
-  ASSERT_TRUE(dc.StretchDIBits(0, 2, 1, 1, 0, 0, 1, 1, BuildDib(spec)).Ok());
+  ASSERT_TRUE(dc.StretchDIBits(0, 2, 1, 1, 0, 0, 1, 1, BuildDib(shape)).Ok());
   EXPECT_EQ(out.GetPixel(0, 2), fw::RGB(0, 0, 255));
 }
 
 TEST(StretchDIBits, EnlargesByRepeatingAndDeletesScansWhenShrinkingColourOnColour) {
-  DibSpec spec{.width = 2, .height = 2, .bitCount = 24, .topDown = true, .palette = {}, .masks = {}, .pixels = {}};
-  spec.pixels = {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF};
+  DibSpec shape{.width = 2, .height = 2, .bitCount = 24, .topDown = true, .palette = {}, .masks = {}, .pixels = {}};
+  shape.pixels = {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF};
   fw::Bitmap big(4, 4);
   fw::CDC bigDc(big);
-  ASSERT_TRUE(bigDc.StretchDIBits(0, 0, 4, 4, 0, 0, 2, 2, BuildDib(spec)).Ok());
+  ASSERT_TRUE(bigDc.StretchDIBits(0, 0, 4, 4, 0, 0, 2, 2, BuildDib(shape)).Ok());
   EXPECT_EQ(big.GetPixel(1, 1), fw::RGB(255, 0, 0));
   EXPECT_EQ(big.GetPixel(2, 1), fw::RGB(0, 255, 0));
   EXPECT_EQ(big.GetPixel(3, 3), fw::RGB(255, 255, 255));
@@ -231,16 +231,16 @@ void ExpectError(std::vector<std::uint8_t> bytes, const std::wstring& part) {
 }
 
 TEST(PackedDib, RefusesHeadersThatDoNotFitTheirBytesWithTheNumbers) {
-  DibSpec spec{.width = 4, .height = 4, .bitCount = 8, .palette = {}, .masks = {}, .pixels = {}};
-  spec.palette.assign(256, kWhite);
-  spec.pixels.assign(16, 0);
-  std::vector<std::uint8_t> bytes = BuildDib(spec);
+  DibSpec shape{.width = 4, .height = 4, .bitCount = 8, .palette = {}, .masks = {}, .pixels = {}};
+  shape.palette.assign(256, kWhite);
+  shape.pixels.assign(16, 0);
+  std::vector<std::uint8_t> bytes = BuildDib(shape);
   bytes.resize(bytes.size() - 1);
   ExpectError(bytes, L"needs 1080 bytes; it has 1079");
   ExpectError(std::vector<std::uint8_t>(20, 0), L"has 20 bytes");
 
   auto patched = [&](std::size_t at, std::uint32_t value) {
-    std::vector<std::uint8_t> copy = BuildDib(spec);
+    std::vector<std::uint8_t> copy = BuildDib(shape);
     for (int i = 0; i < 4; ++i) copy[at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(value >> (8 * i));
     return copy;
   };
@@ -255,10 +255,10 @@ TEST(PackedDib, RefusesHeadersThatDoNotFitTheirBytesWithTheNumbers) {
 }
 
 TEST(PackedDib, EveryDamagedOrCutCopyOfABitmapFailsCleanlyOrDraws) {
-  DibSpec spec{.width = 5, .height = 3, .bitCount = 4, .coloursUsed = 3, .palette = {}, .masks = {}, .pixels = {}};
-  spec.palette = {kBlack, kWhite, fw::RGB(255, 0, 0)};
-  spec.pixels.assign(15, 2);
-  const std::vector<std::uint8_t> valid = BuildDib(spec);
+  DibSpec shape{.width = 5, .height = 3, .bitCount = 4, .coloursUsed = 3, .palette = {}, .masks = {}, .pixels = {}};
+  shape.palette = {kBlack, kWhite, fw::RGB(255, 0, 0)};
+  shape.pixels.assign(15, 2);
+  const std::vector<std::uint8_t> valid = BuildDib(shape);
   auto draw = [](const std::vector<std::uint8_t>& bytes) {
     fw::Bitmap out(4, 4);
     fw::CDC dc(out);

@@ -34,14 +34,14 @@ class PreviewBackground {
 // An 8-bit preview like a drawing's: white paper (index 1), black lines (index 0), a red block
 // (index 2), a one-pixel grey frame (index 3) as R14 drawings store round their preview.
 dwgprobe::PackedBitmap DrawingPreview(int width, int height) {
-  DibSpec spec{.width = width, .height = height, .bitCount = 8, .palette = {}, .masks = {}, .pixels = {}};
-  spec.palette.assign(256, kBlack);
-  spec.palette[1] = kWhite;
-  spec.palette[2] = kRed;
-  spec.palette[3] = fw::RGB(128, 128, 128);
-  spec.pixels.assign(static_cast<std::size_t>(width * height), 1);
+  DibSpec shape{.width = width, .height = height, .bitCount = 8, .palette = {}, .masks = {}, .pixels = {}};
+  shape.palette.assign(256, kBlack);
+  shape.palette[1] = kWhite;
+  shape.palette[2] = kRed;
+  shape.palette[3] = fw::RGB(128, 128, 128);
+  shape.pixels.assign(static_cast<std::size_t>(width * height), 1);
   auto set = [&](int x, int y, std::uint32_t v) {
-    spec.pixels[static_cast<std::size_t>(y * width + x)] = v;
+    shape.pixels[static_cast<std::size_t>(y * width + x)] = v;
   };
   for (int x = 0; x < width; ++x) set(x, 0, 3), set(x, height - 1, 3);
   for (int y = 0; y < height; ++y) set(0, y, 3), set(width - 1, y, 3);
@@ -49,15 +49,15 @@ dwgprobe::PackedBitmap DrawingPreview(int width, int height) {
   for (int y = height / 4; y < height / 2; ++y) {
     for (int x = width / 2; x < width * 3 / 4; ++x) set(x, y, 2);
   }
-  return dwgprobe::PackedBitmap{BuildDib(spec), false};
+  return dwgprobe::PackedBitmap{BuildDib(shape), false};
 }
 
 dwgprobe::PackedBitmap Solid24(int width, int height, fw::COLORREF colour) {
-  DibSpec spec{.width = width, .height = height, .bitCount = 24, .palette = {}, .masks = {}, .pixels = {}};
-  spec.pixels.assign(static_cast<std::size_t>(width * height),
+  DibSpec shape{.width = width, .height = height, .bitCount = 24, .palette = {}, .masks = {}, .pixels = {}};
+  shape.pixels.assign(static_cast<std::size_t>(width * height),
                      static_cast<std::uint32_t>(fw::GetRValue(colour)) << 16 |
                          fw::GetGValue(colour) << 8 | fw::GetBValue(colour));
-  return dwgprobe::PackedBitmap{BuildDib(spec), false};
+  return dwgprobe::PackedBitmap{BuildDib(shape), false};
 }
 
 fw::Bitmap Thumbnail(const dwgprobe::PackedBitmap& bitmap, int width, int height, int version,
