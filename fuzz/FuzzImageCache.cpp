@@ -4,11 +4,10 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <string>
 
-#include "fw/FileName.h"
+#include "FuzzSupport.h"
 #include "fw/Strings.h"
 #include "fw/UiDriver.h"
 #include "library/CacheFiles.h"
@@ -19,26 +18,8 @@ namespace {
 // zlib expands at most about 1032 to 1, so this keeps one input's inflated stream near 64 MB.
 constexpr std::size_t kMaxInputBytes = 64 * 1024;
 
-// Answers every message box at once and keeps nothing, so a long run does not grow.
-class SilentUi : public fw::UiDriver {
- public:
-  int MessageBox(const std::wstring&, const std::wstring&, unsigned) override { return fw::IDOK; }
-  void BeginWaitCursor() override {}
-  void EndWaitCursor() override {}
-};
-
-// One folder for the process, removed when it exits; each input overwrites the same file.
 const std::wstring& CachePath() {
-  static const std::wstring path = [] {
-    static std::string folder =
-        (std::filesystem::temp_directory_path() / "qrva-fuzz-XXXXXX").string();
-    if (mkdtemp(folder.data()) == nullptr) std::abort();
-    std::atexit([] {
-      std::error_code ignored;
-      std::filesystem::remove_all(folder, ignored);
-    });
-    return fw::PathJoin(fw::FromUtf8(folder), L"path1_35.cache");
-  }();
+  static const std::wstring path = fuzzsupport::ScratchFile(L"path1_35.cache");
   return path;
 }
 
@@ -46,7 +27,7 @@ const std::wstring& CachePath() {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size == 0 || size > kMaxInputBytes) return 0;
-  static SilentUi ui;
+  static fuzzsupport::SilentUi ui;
   fw::SetUiDriver(&ui);
   library::SetUseCompression((data[0] & 1) != 0);
   {
