@@ -15,6 +15,7 @@ class ByteReader {
 
   std::uint8_t U8() { return static_cast<std::uint8_t>(Next(1)); }
   std::uint16_t U16() { return static_cast<std::uint16_t>(Next(2)); }
+  std::int16_t I16() { return static_cast<std::int16_t>(U16()); }
   std::uint32_t U32() { return static_cast<std::uint32_t>(Next(4)); }
   std::int32_t I32() { return static_cast<std::int32_t>(U32()); }
 

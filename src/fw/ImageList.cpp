@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "fw/Archive.h"
+#include "fw/ByteReader.h"
 #include "fw/File.h"
 #include "fw/Strings.h"
 #include "fw/StretchRuns.h"
@@ -232,29 +233,6 @@ class ByteWriter {
 
  private:
   std::vector<std::uint8_t>& bytes_;
-};
-
-// Reads little-endian fields from a block the caller has already bounded; reading past its end
-// gives zeros (the callers never do).
-class ByteReader {
- public:
-  explicit ByteReader(std::span<const std::uint8_t> bytes) : bytes_(bytes) {}
-  std::uint16_t U16() { return static_cast<std::uint16_t>(Next(2)); }
-  std::int16_t I16() { return static_cast<std::int16_t>(U16()); }
-  std::uint32_t U32() { return static_cast<std::uint32_t>(Next(4)); }
-  std::int32_t I32() { return static_cast<std::int32_t>(U32()); }
-
- private:
-  std::uint64_t Next(std::size_t size) {
-    std::uint64_t value = 0;
-    for (std::size_t i = 0; i < size; ++i, ++position_) {
-      if (position_ < bytes_.size()) value |= std::uint64_t{bytes_[position_]} << (8 * i);
-    }
-    return value;
-  }
-
-  std::span<const std::uint8_t> bytes_;
-  std::size_t position_ = 0;
 };
 
 std::vector<std::uint8_t> EncodeStream(const ListContent& list) {
