@@ -17,18 +17,6 @@ namespace dwgprobe {
 
 namespace {
 
-// The path of an existing file matching `path` without regard to case, or nothing.
-std::optional<std::wstring> FindNoCase(const std::wstring& path) {
-  if (fw::PathExists(path) && !fw::IsDirectory(path)) return path;
-  fw::CFileFind finder;
-  bool more = finder.FindFile(path);
-  while (more) {
-    more = finder.FindNextFile();
-    if (!finder.IsDirectory()) return finder.GetFilePath();
-  }
-  return std::nullopt;
-}
-
 void NoteError(ProbeOutcome& outcome, std::wstring error) {
   outcome.ok = false;
   if (outcome.error.empty()) outcome.error = std::move(error);
@@ -36,7 +24,7 @@ void NoteError(ProbeOutcome& outcome, std::wstring error) {
 
 // The first line of the description side file, or nothing when there is none.
 std::optional<std::wstring> ReadDescriptionFile(const std::wstring& drawingPath) {
-  const auto path = FindNoCase(DescriptionFilePath(drawingPath));
+  const auto path = fw::FindFileNoCase(DescriptionFilePath(drawingPath));
   if (!path) return std::nullopt;
   auto file = DrawingFile::Open(*path);
   if (!file) return std::nullopt;
@@ -183,14 +171,14 @@ std::wstring DescriptionFilePath(const std::wstring& drawingPath) {
 
 std::optional<std::wstring> FindSideBitmap(const std::wstring& drawingPath) {
   const fw::CFileName name(drawingPath);
-  return FindNoCase(fw::PathJoin(fw::FolderOf(drawingPath), name.Title() + L".bmp"));
+  return fw::FindFileNoCase(fw::PathJoin(fw::FolderOf(drawingPath), name.Title() + L".bmp"));
 }
 
 ProbeOutcome ProbeDrawing(const std::wstring& requestedPath, const ProbeRequest& request) {
   ProbeOutcome outcome;
   outcome.description = request.currentDescription;
-  const std::wstring path = FindNoCase(requestedPath).value_or(requestedPath);
-  if (FindNoCase(LockFilePath(path))) {
+  const std::wstring path = fw::FindFileNoCase(requestedPath).value_or(requestedPath);
+  if (fw::FindFileNoCase(LockFilePath(path))) {
     outcome.locked = true;
     outcome.error = L"the drawing is locked";
     return outcome;

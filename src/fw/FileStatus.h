@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -33,6 +34,11 @@ struct CFileStatus {
 // False when the path does not exist or cannot be examined.
 bool GetFileStatus(std::wstring_view path, CFileStatus& status);
 bool PathExists(std::wstring_view path);
+// The file at `path`, or else the file in the same folder whose name equals the path's name
+// without regard to case (the first by name); nothing when neither exists. Names are compared
+// literally: "*" and "?" in a name are characters, not wildcards. Users copy libraries from
+// systems whose file names ignore case, so side files and drawings are found this way.
+std::optional<std::wstring> FindFileNoCase(std::wstring_view path);
 bool IsDirectory(std::wstring_view path);
 
 // Moves or renames a file. Fails when the target exists, unless `replaceExisting`; moves across

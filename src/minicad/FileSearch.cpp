@@ -20,17 +20,8 @@ std::optional<std::wstring> ExistingFile(std::wstring_view path) {
 
 std::optional<std::wstring> FindFileInFolder(std::wstring_view folder, std::wstring_view name) {
   if (name.empty()) return std::nullopt;
-  std::wstring exact = fw::PathJoin(folder, name);
-  if (auto found = ExistingFile(exact)) return found;
-  if (name.find_first_of(L"*?") != std::wstring_view::npos) return std::nullopt;
-
-  fw::CFileFind finder;
-  bool more = finder.FindFile(exact);
-  while (more) {
-    more = finder.FindNextFile();
-    if (!finder.IsDirectory() && !finder.IsDots()) return ExistingFile(finder.GetFilePath());
-  }
-  return std::nullopt;
+  std::optional<std::wstring> found = fw::FindFileNoCase(fw::PathJoin(folder, name));
+  return found ? ExistingFile(*found) : std::nullopt;
 }
 
 std::optional<std::wstring> FindDrawingFile(std::wstring_view path) {

@@ -10,8 +10,8 @@
 namespace minicad {
 
 // The absolute path of the file `name` in `folder` (empty: the current folder): the exact name
-// first, else the first entry whose name differs only in case. Folders do not count. A name
-// holding a wildcard ('*' or '?') is only taken exactly.
+// first, else the first entry whose name differs only in case (names compared literally, so
+// '*' and '?' are characters). Folders do not count.
 std::optional<std::wstring> FindFileInFolder(std::wstring_view folder, std::wstring_view name);
 
 // The absolute path of the drawing file a user means by `path`: the path itself when it names a
