@@ -402,19 +402,4 @@ bool CFileFind::IsDots() const {
   return entry && IsDotsName(entry->name);
 }
 
-std::optional<std::wstring> FindFileNoCase(std::wstring_view path) {
-  if (PathExists(path) && !IsDirectory(path)) return std::wstring(path);
-  const std::wstring name = CFileName(path).FileName();
-  if (name.empty()) return std::nullopt;
-  CFileFind finder;
-  bool more = finder.FindFile(PathJoin(FolderOf(path), L"*"));
-  while (more) {
-    more = finder.FindNextFile();
-    if (!finder.IsDirectory() && EqualsNoCase(finder.GetFileName(), name)) {
-      return finder.GetFilePath();
-    }
-  }
-  return std::nullopt;
-}
-
 }  // namespace fw

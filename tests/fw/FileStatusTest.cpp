@@ -210,6 +210,32 @@ TEST_F(CFileFindTest, SearchesTheCurrentFolderForAPatternWithoutFolder) {
   EXPECT_EQ(finder.GetFilePath(), fw::PathJoin(real, L"b.dwg"));
 }
 
+// Sets a folder's modification time an hour back, as a library folder left alone for a while.
+void AgeFolder(const std::wstring& folder) {
+  const timespec past[2] = {{time(nullptr) - 3600, 0}, {time(nullptr) - 3600, 0}};
+  ASSERT_EQ(utimensat(AT_FDCWD, fw::ToUtf8(folder).c_str(), past, 0), 0);
+}
+
+TEST(FindFileNoCase, FindsANameInAnotherCaseAndTakesLaterChangesIntoAccount) {
+  TempFolder folder;
+  WriteFile(folder / L"Valve.DWK", "lock");
+  WriteFile(folder / L"a*b.dwg", "literal star");
+  WriteFile(folder / L"aXb.dwg", "other");
+  for (bool settled : {false, true}) {
+    if (settled) AgeFolder(folder.Path());
+    EXPECT_EQ(fw::FindFileNoCase(folder / L"Valve.DWK"), folder / L"Valve.DWK");
+    EXPECT_EQ(fw::FindFileNoCase(folder / L"valve.dwk"), folder / L"Valve.DWK");
+    EXPECT_EQ(fw::FindFileNoCase(folder / L"A*B.DWG"), folder / L"a*b.dwg") << "not a wildcard";
+    EXPECT_EQ(fw::FindFileNoCase(folder / L"pump.dwk"), std::nullopt);
+  }
+  // A kept listing of the settled folder must see files added and removed since.
+  WriteFile(folder / L"PUMP.dwk", "lock");
+  EXPECT_EQ(fw::FindFileNoCase(folder / L"pump.dwk"), folder / L"PUMP.dwk");
+  AgeFolder(folder.Path());
+  ASSERT_TRUE(fw::DeleteFile(folder / L"Valve.DWK"));
+  EXPECT_EQ(fw::FindFileNoCase(folder / L"valve.dwk"), std::nullopt);
+}
+
 TEST(MoveFile, RefusesToReplaceAnExistingFileUnlessAsked) {
   TempFolder folder;
   WriteFile(folder / L"from", "new");
