@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "fw/NativePath.h"
 #include "fw/Strings.h"
 
 namespace {
@@ -67,6 +68,32 @@ TEST(FolderOf, DropsTheNameAndTheTrailingSeparator) {
 TEST(FolderOf, KeepsTheRoot) {
   EXPECT_EQ(fw::FolderOf(L"/c.dwg"), L"/");
   EXPECT_EQ(fw::FolderOf(L"//c.dwg"), L"/");
+}
+
+}  // namespace
+
+namespace {
+
+TEST(NativePath, RoundTripsEveryNameTheDiskCanHold) {
+  const std::string names[] = {
+      "plain.dwg", "Bibliothèque/Tür.dwg", "漢字 図面.dwg", "emoji \xF0\x9F\x98\x80.dwg",
+      "latin1 \xE9t\xE9.dwg",       // ISO 8859-1 bytes, not UTF-8
+      "cut \xE2\x82.dwg",           // a sequence that stops short
+      "overlong \xC0\xAF.dwg",      // an overlong slash
+      "surrogate \xED\xA0\x80.dwg", // an encoded surrogate
+      "\xFF\xFE\x80",
+  };
+  for (const std::string& bytes : names) {
+    SCOPED_TRACE(bytes);
+    const std::wstring wide = fw::FromNativePath(bytes);
+    EXPECT_EQ(fw::NativePath(wide), bytes);
+    EXPECT_EQ(fw::HasUndecodableBytes(wide),
+              fw::FromUtf8(bytes).find(L'\xFFFD') != std::wstring::npos);
+  }
+  EXPECT_EQ(fw::FromNativePath("Tür"), L"Tür");
+  // A character outside the basic plane that arrives as a UTF-16 pair is still one character.
+  EXPECT_EQ(fw::NativePath(std::wstring{L'a', wchar_t(0xD83D), wchar_t(0xDE00)}),
+            "a\xF0\x9F\x98\x80");
 }
 
 }  // namespace
