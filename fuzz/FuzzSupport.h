@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <string>
 
 #include "fw/FileName.h"
@@ -18,6 +19,7 @@ class SilentUi : public fw::UiDriver {
   int MessageBox(const std::wstring&, const std::wstring&, unsigned) override { return fw::IDOK; }
   void BeginWaitCursor() override {}
   void EndWaitCursor() override {}
+  std::optional<int> ChooseColor(int) override { return std::nullopt; }
 };
 
 // The path of `name` in the process's scratch folder; each input overwrites the same file.

@@ -100,6 +100,25 @@ void HeadlessUiDriver::EndWaitCursor() {
   if (waitCursorDepth_ > 0) --waitCursorDepth_;
 }
 
+std::optional<int> HeadlessUiDriver::ChooseColor(int initialColor) {
+  std::lock_guard guard(lock_);
+  colorDialogs_.push_back(initialColor);
+  if (colorAnswers_.empty()) return std::nullopt;
+  std::optional<int> answer = colorAnswers_.front();
+  colorAnswers_.pop_front();
+  return answer;
+}
+
+void HeadlessUiDriver::QueueColorAnswer(std::optional<int> answer) {
+  std::lock_guard guard(lock_);
+  colorAnswers_.push_back(answer);
+}
+
+std::vector<int> HeadlessUiDriver::ColorDialogsShown() const {
+  std::lock_guard guard(lock_);
+  return colorDialogs_;
+}
+
 void HeadlessUiDriver::QueueAnswer(int answer) {
   std::lock_guard guard(lock_);
   answers_.push_back(answer);

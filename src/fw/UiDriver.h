@@ -5,6 +5,7 @@
 
 #include <deque>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -42,6 +43,9 @@ class UiDriver {
                          unsigned type) = 0;
   virtual void BeginWaitCursor() = 0;
   virtual void EndWaitCursor() = 0;
+  // The host's colour dialog: shows the colour index `initialColor` (1-255) chosen and returns
+  // the index the user picked, or nothing when the dialog was cancelled.
+  virtual std::optional<int> ChooseColor(int initialColor) = 0;
 };
 
 // The process's driver. Until a host program installs one, a HeadlessUiDriver serves.
@@ -78,6 +82,12 @@ class HeadlessUiDriver : public UiDriver {
   int MessageBox(const std::wstring& text, const std::wstring& caption, unsigned type) override;
   void BeginWaitCursor() override;
   void EndWaitCursor() override;
+  // Takes the next scripted colour answer; without one the dialog counts as cancelled.
+  std::optional<int> ChooseColor(int initialColor) override;
+
+  void QueueColorAnswer(std::optional<int> answer);
+  // The initial colours of the colour dialogs shown, in order.
+  std::vector<int> ColorDialogsShown() const;
 
   void QueueAnswer(int answer);
   std::vector<ShownMessage> Messages() const;
@@ -89,6 +99,8 @@ class HeadlessUiDriver : public UiDriver {
  private:
   mutable std::mutex lock_;
   std::deque<int> answers_;
+  std::deque<std::optional<int>> colorAnswers_;
+  std::vector<int> colorDialogs_;
   std::vector<ShownMessage> messages_;
   int waitCursorDepth_ = 0;
   int waitCursorCount_ = 0;
