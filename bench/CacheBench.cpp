@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -229,6 +230,7 @@ class SilentUi : public fw::UiDriver {
   }
   void BeginWaitCursor() override {}
   void EndWaitCursor() override {}
+  std::optional<int> ChooseColor(int) override { return std::nullopt; }
 };
 
 }  // namespace
