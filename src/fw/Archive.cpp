@@ -9,6 +9,7 @@
 #include <string>
 #include <utility>
 
+#include "fw/NativePath.h"
 #include "fw/Strings.h"
 
 namespace fw {
@@ -34,6 +35,9 @@ constexpr char32_t kReplacementCharacter = 0xFFFD;
 
 bool IsHighSurrogate(char32_t c) { return c >= 0xD800 && c <= 0xDBFF; }
 bool IsLowSurrogate(char32_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+// A byte of a file name that is not UTF-8, as fw/NativePath.h carries it: a lone low surrogate
+// U+DC80..U+DCFF. It is kept as that one code unit, so such a path survives the cache.
+bool IsEscapedByte(char32_t c) { return c >= 0xDC80 && c <= 0xDCFF; }
 
 template <typename Unsigned>
 std::array<std::uint8_t, sizeof(Unsigned)> ToLittleEndian(Unsigned value) {
@@ -59,7 +63,8 @@ void AppendUnit(std::vector<std::uint8_t>& out, char32_t unit) {
 }
 
 // UTF-16LE of a wide string. The string may already hold surrogate pairs (text read from UTF-16
-// elsewhere); those stay pairs. A lone surrogate or a value beyond Unicode becomes U+FFFD.
+// elsewhere); those stay pairs. An escaped file-name byte stays its own code unit; any other lone
+// surrogate or a value beyond Unicode becomes U+FFFD.
 std::vector<std::uint8_t> EncodeUtf16(const std::wstring& text) {
   std::vector<std::uint8_t> out;
   out.reserve(text.size() * 2);
@@ -69,6 +74,8 @@ std::vector<std::uint8_t> EncodeUtf16(const std::wstring& text) {
         IsLowSurrogate(static_cast<char32_t>(text[i + 1]))) {
       AppendUnit(out, c);
       AppendUnit(out, static_cast<char32_t>(text[++i]));
+    } else if (IsEscapedByte(c)) {
+      AppendUnit(out, c);
     } else if (IsHighSurrogate(c) || IsLowSurrogate(c) || c > 0x10FFFF) {
       AppendUnit(out, kReplacementCharacter);
     } else if (c >= 0x10000) {
@@ -82,8 +89,9 @@ std::vector<std::uint8_t> EncodeUtf16(const std::wstring& text) {
   return out;
 }
 
-// Wide text of UTF-16LE bytes (an even count). Pairs become one character; a surrogate without
-// its partner becomes U+FFFD, as damaged text should not end the read.
+// Wide text of UTF-16LE bytes (an even count). Pairs become one character; an escaped file-name
+// byte stays itself; any other surrogate without its partner becomes U+FFFD, as damaged text
+// should not end the read.
 std::wstring DecodeUtf16(const std::vector<std::uint8_t>& bytes) {
   std::wstring text;
   text.reserve(bytes.size() / 2);
@@ -98,7 +106,9 @@ std::wstring DecodeUtf16(const std::vector<std::uint8_t>& bytes) {
         continue;
       }
     }
-    if (IsHighSurrogate(unit) || IsLowSurrogate(unit)) unit = kReplacementCharacter;
+    if ((IsHighSurrogate(unit) || IsLowSurrogate(unit)) && !IsEscapedByte(unit)) {
+      unit = kReplacementCharacter;
+    }
     text += static_cast<wchar_t>(unit);
   }
   return text;
@@ -235,7 +245,8 @@ std::wstring CArchive::ReadString() {
   std::vector<std::uint8_t> characters(static_cast<std::size_t>(byteCount));
   Read(characters.data(), characters.size());
   if (wide) return DecodeUtf16(characters);
-  return FromUtf8(
+  // Narrow strings may be paths: bytes that are not UTF-8 are kept as a path's are.
+  return FromNativePath(
       std::string_view(reinterpret_cast<const char*>(characters.data()), characters.size()));
 }
 

@@ -42,7 +42,8 @@ class CArchive {
   // Strings: written as UTF-16 with the tag FF FE FF and the length prefix (one byte below 255;
   // FF + 16 bits below 0xFFFE; FF FF FF + 32 bits below 0xFFFFFFFF; else 7 x FF + 64 bits).
   // Read with or without the tag; without it the characters are single bytes of the system's
-  // narrow code page (UTF-8 here).
+  // narrow code page (UTF-8 here). Both ways a name's bytes that are not UTF-8, carried as
+  // U+DC80..U+DCFF (fw/NativePath.h), are kept exactly.
   void WriteString(const std::wstring& text);
   std::wstring ReadString();
 

@@ -17,6 +17,7 @@
 #include <utility>
 
 #include "fw/FileName.h"
+#include "fw/NativePath.h"
 #include "fw/Strings.h"
 #include "fw/UiDriver.h"
 
@@ -43,7 +44,7 @@ std::wstring SystemErrorText(const char* operation, int error) {
 // An empty folder is the current one.
 bool FolderExists(const std::wstring& folder) {
   struct stat status {};
-  std::string native = folder.empty() ? std::string(".") : ToUtf8(folder);
+  std::string native = folder.empty() ? std::string(".") : NativePath(folder);
   return stat(native.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
 }
 
@@ -92,8 +93,10 @@ CFileException::Cause CauseOfOpenError(int error, std::wstring_view path) {
   return CauseFromErrno(error);
 }
 
+// Opened without blocking: a FIFO or a device named like one of our files would otherwise hold
+// the calling thread (the loader, or the host's main thread) until someone writes to it.
 int OpenFlagsFor(unsigned flags) {
-  int native = O_CLOEXEC;
+  int native = O_CLOEXEC | O_NONBLOCK;
   if (flags & CFile::modeReadWrite) {
     native |= O_RDWR;
   } else if (flags & CFile::modeWrite) {
@@ -228,17 +231,27 @@ bool CFile::Open(std::wstring_view path, unsigned flags, CFileException* error) 
   if (path.empty() || path.find(L'\0') != std::wstring_view::npos) {
     return fail(CFileException::badPath, L"the path is empty or holds a NUL character");
   }
-  int descriptor = ::open(ToUtf8(path).c_str(), OpenFlagsFor(flags), 0666);
+  int descriptor = ::open(NativePath(path).c_str(), OpenFlagsFor(flags), 0666);
   if (descriptor < 0) {
     int openError = errno;
+    // A FIFO opened for writing without a reader: no file we could ever write.
+    if (openError == ENXIO) {
+      return fail(CFileException::accessDenied, L"the path names no regular file");
+    }
     return fail(CauseOfOpenError(openError, path), SystemErrorText("open", openError));
   }
-  // A folder opens for reading here but is no file; the platform refuses it as access denied.
+  // Only regular files are ours: a folder, a FIFO, a socket or a device is refused as the
+  // platform refuses a folder, as access denied. Once that is known the descriptor blocks
+  // again, as reads of a regular file do anyway.
   struct stat status {};
-  if (::fstat(descriptor, &status) == 0 && S_ISDIR(status.st_mode)) {
+  if (::fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode)) {
+    const bool folder = S_ISDIR(status.st_mode);
     ::close(descriptor);
-    return fail(CFileException::accessDenied, L"the path names a folder");
+    return fail(CFileException::accessDenied,
+                folder ? L"the path names a folder" : L"the path names no regular file");
   }
+  const int statusFlags = ::fcntl(descriptor, F_GETFL);
+  if (statusFlags >= 0) ::fcntl(descriptor, F_SETFL, statusFlags & ~O_NONBLOCK);
   descriptor_ = descriptor;
   return true;
 }

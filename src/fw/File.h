@@ -87,7 +87,8 @@ class CFile {
   CFile(const CFile&) = delete;
   CFile& operator=(const CFile&) = delete;
 
-  // False (and `error` filled when given) when the file cannot be opened.
+  // False (and `error` filled when given) when the file cannot be opened or is no regular file
+  // (a folder, FIFO, socket or device: accessDenied). Never blocks on such a file.
   bool Open(std::wstring_view path, unsigned flags, CFileException* error = nullptr);
   virtual void Close();
   virtual bool IsOpen() const { return descriptor_ >= 0; }

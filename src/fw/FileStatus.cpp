@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "fw/FileName.h"
+#include "fw/NativePath.h"
 #include "fw/Strings.h"
 #include "fw/System.h"
 
@@ -23,9 +24,9 @@ namespace {
 
 // The byte path the system calls take. A path with a NUL in it names no file (the system would
 // cut it there and act on another one), so it is refused.
-std::optional<std::string> NativePath(std::wstring_view path) {
+std::optional<std::string> NativeBytes(std::wstring_view path) {
   if (path.find(L'\0') != std::wstring_view::npos) return std::nullopt;
-  return ToUtf8(path);
+  return NativePath(path);
 }
 
 // The path made absolute against the current folder and cleaned lexically ("." and empty parts
@@ -143,7 +144,8 @@ bool WildcardMatch(std::wstring_view name, std::wstring_view pattern) {
 // Copies a regular file's bytes, permissions and modification time. The target is removed again
 // when anything fails after it was opened, so no half-written file is left behind.
 bool CopyRegularFile(const std::string& from, const std::string& to, bool failIfExists) {
-  int input = open(from.c_str(), O_RDONLY | O_CLOEXEC);
+  // Without blocking: a FIFO at `from` is refused below rather than waited on.
+  int input = open(from.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (input < 0) return false;
   struct stat source {};
   if (fstat(input, &source) != 0 || !S_ISREG(source.st_mode)) {
@@ -157,8 +159,14 @@ bool CopyRegularFile(const std::string& from, const std::string& to, bool failIf
     close(input);
     return false;
   }
-  int flags = O_WRONLY | O_CREAT | O_CLOEXEC | (failIfExists ? O_EXCL : O_TRUNC);
+  // A FIFO at `to` would block an open for writing, and take the bytes away; it is refused.
+  int flags = O_WRONLY | O_CREAT | O_CLOEXEC | O_NONBLOCK | (failIfExists ? O_EXCL : O_TRUNC);
   int output = open(to.c_str(), flags, source.st_mode & 07777);
+  struct stat target {};
+  if (output >= 0 && (fstat(output, &target) != 0 || !S_ISREG(target.st_mode))) {
+    close(output);
+    output = -1;
+  }
   if (output < 0) {
     close(input);
     return false;
@@ -215,7 +223,7 @@ bool RenameWithoutReplacingFallback(const std::string& from, const std::string& 
 }  // namespace
 
 bool GetFileStatus(std::wstring_view path, CFileStatus& status) {
-  auto native = NativePath(path);
+  auto native = NativeBytes(path);
   if (!native || native->empty()) return false;
   std::wstring fullName = MakeAbsolute(path);
   Entry entry;
@@ -231,20 +239,20 @@ bool GetFileStatus(std::wstring_view path, CFileStatus& status) {
 }
 
 bool PathExists(std::wstring_view path) {
-  auto native = NativePath(path);
+  auto native = NativeBytes(path);
   struct stat info {};
   return native && stat(native->c_str(), &info) == 0;
 }
 
 bool IsDirectory(std::wstring_view path) {
-  auto native = NativePath(path);
+  auto native = NativeBytes(path);
   struct stat info {};
   return native && stat(native->c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
 bool MoveFile(std::wstring_view from, std::wstring_view to, bool replaceExisting) {
-  auto source = NativePath(from);
-  auto target = NativePath(to);
+  auto source = NativeBytes(from);
+  auto target = NativeBytes(to);
   if (!source || !target || source->empty() || target->empty()) return false;
   if (replaceExisting) {
     if (std::rename(source->c_str(), target->c_str()) == 0) return true;
@@ -268,19 +276,19 @@ bool MoveFile(std::wstring_view from, std::wstring_view to, bool replaceExisting
 }
 
 bool DeleteFile(std::wstring_view path) {
-  auto native = NativePath(path);
+  auto native = NativeBytes(path);
   return native && !native->empty() && unlink(native->c_str()) == 0;
 }
 
 bool CopyFile(std::wstring_view from, std::wstring_view to, bool failIfExists) {
-  auto source = NativePath(from);
-  auto target = NativePath(to);
+  auto source = NativeBytes(from);
+  auto target = NativeBytes(to);
   return source && target && !source->empty() && !target->empty() &&
          CopyRegularFile(*source, *target, failIfExists);
 }
 
 bool CreateDirectory(std::wstring_view path) {
-  auto native = NativePath(path);
+  auto native = NativeBytes(path);
   return native && !native->empty() && mkdir(native->c_str(), 0777) == 0;
 }
 
@@ -309,7 +317,7 @@ bool CFileFind::FindFile(std::wstring_view pattern) {
     namePattern = pattern.substr(separator + 1);
   }
   if (namePattern.empty()) return false;
-  auto nativeFolder = NativePath(folder.empty() ? std::wstring_view(L".") : folder);
+  auto nativeFolder = NativeBytes(folder.empty() ? std::wstring_view(L".") : folder);
   if (!nativeFolder) return false;
 
   auto context = std::make_unique<Context>();
@@ -325,9 +333,8 @@ bool CFileFind::FindFile(std::wstring_view pattern) {
   if (directory == nullptr) return false;
   while (const dirent* item = readdir(directory)) {
     std::string nativeName = item->d_name;
-    std::wstring name = FromUtf8(nativeName);
-    // A name that is not UTF-8 could not be opened again through the wide path it would give.
-    if (ToUtf8(name) != nativeName) continue;
+    // Lossless: a name that is not UTF-8 converts back to its own bytes when it is opened.
+    std::wstring name = FromNativePath(nativeName);
     std::wstring folded = ToUpper(name);
     if (!WildcardMatch(folded, foldedPattern)) continue;
     Entry entry;

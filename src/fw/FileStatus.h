@@ -39,6 +39,9 @@ bool PathExists(std::wstring_view path);
 // literally: "*" and "?" in a name are characters, not wildcards. Users copy libraries from
 // systems whose file names ignore case, so side files and drawings are found this way.
 std::optional<std::wstring> FindFileNoCase(std::wstring_view path);
+// The same for a folder: the folder at `path`, or else the folder beside it whose name equals
+// the path's last name without regard to case.
+std::optional<std::wstring> FindFolderNoCase(std::wstring_view path);
 bool IsDirectory(std::wstring_view path);
 
 // Moves or renames a file. Fails when the target exists, unless `replaceExisting`; moves across

@@ -1,4 +1,4 @@
-// Finding a file whatever the letter case of its name. A loader probing every drawing of a
+// Finding a file or a folder whatever the letter case of its name. A loader probing every drawing of a
 // folder asks for each drawing's side files, which are mostly absent; listing the folder for
 // every question would make a folder of n drawings cost n listings. So listings are kept, and a
 // kept listing is trusted only while the folder has not changed since well before it was made.
@@ -14,6 +14,7 @@
 
 #include "fw/FileName.h"
 #include "fw/FileStatus.h"
+#include "fw/NativePath.h"
 #include "fw/Strings.h"
 
 namespace fw {
@@ -31,8 +32,13 @@ constexpr std::chrono::nanoseconds kSettledFor = std::chrono::seconds(2);
 struct Listing {
   std::wstring folder;
   std::int64_t modifiedNs = 0;
-  // Lower-case name -> the first such file's name, by name order.
+  // Lower-case name -> the first such file's (or folder's) name, by name order.
   std::unordered_map<std::wstring, std::wstring> files;
+  std::unordered_map<std::wstring, std::wstring> folders;
+
+  const std::unordered_map<std::wstring, std::wstring>& Names(bool ofFolders) const {
+    return ofFolders ? folders : files;
+  }
 };
 
 std::mutex listingsLock;
@@ -40,7 +46,7 @@ std::list<Listing> listings;
 
 std::optional<std::int64_t> ModifiedNs(const std::wstring& folder) {
   struct stat status {};
-  const std::string path = ToUtf8(folder.empty() ? L"." : folder);
+  const std::string path = NativePath(folder.empty() ? L"." : folder);
   if (::stat(path.c_str(), &status) != 0) return std::nullopt;
   return std::int64_t{status.st_mtim.tv_sec} * 1000000000 + status.st_mtim.tv_nsec;
 }
@@ -52,21 +58,23 @@ std::int64_t NowNs() {
 }
 
 Listing ListFolder(const std::wstring& folder, std::int64_t modifiedNs) {
-  Listing listing{folder, modifiedNs, {}};
+  Listing listing{folder, modifiedNs, {}, {}};
   CFileFind finder;
   bool more = finder.FindFile(PathJoin(folder, L"*"));
   while (more) {
     more = finder.FindNextFile();
-    if (!finder.IsDirectory()) {
-      listing.files.emplace(ToLower(finder.GetFileName()), finder.GetFileName());
-    }
+    if (finder.IsDots()) continue;
+    auto& names = finder.IsDirectory() ? listing.folders : listing.files;
+    names.emplace(ToLower(finder.GetFileName()), finder.GetFileName());
   }
   return listing;
 }
 
-// The name of the file in `folder` whose name is `name` whatever its case, from a kept listing
-// when it is still valid, else from a new one (kept when the folder has settled).
-std::optional<std::wstring> FindInFolder(const std::wstring& folder, const std::wstring& name) {
+// The name of the file (or, with `ofFolders`, the folder) in `folder` whose name is `name`
+// whatever its case, from a kept listing when it is still valid, else from a new one (kept
+// when the folder has settled).
+std::optional<std::wstring> FindInFolder(const std::wstring& folder, const std::wstring& name,
+                                         bool ofFolders) {
   const std::wstring key = ToLower(name);
   const std::optional<std::int64_t> modified = ModifiedNs(folder);
   if (!modified) return std::nullopt;
@@ -79,17 +87,19 @@ std::optional<std::wstring> FindInFolder(const std::wstring& folder, const std::
         break;
       }
       listings.splice(listings.begin(), listings, at);
-      auto found = at->files.find(key);
-      if (found == at->files.end()) return std::nullopt;
+      const auto& names = at->Names(ofFolders);
+      auto found = names.find(key);
+      if (found == names.end()) return std::nullopt;
       return found->second;
     }
   }
   Listing listing = ListFolder(folder, *modified);
   std::optional<std::wstring> result;
-  if (auto found = listing.files.find(key); found != listing.files.end()) result = found->second;
+  const auto& names = listing.Names(ofFolders);
+  if (auto found = names.find(key); found != names.end()) result = found->second;
   // The current folder is not kept: it is not named by its path, and may change.
   const bool settled = !folder.empty() && NowNs() - *modified >= kSettledFor.count();
-  if (settled && listing.files.size() <= kMaxKeptEntries) {
+  if (settled && listing.files.size() + listing.folders.size() <= kMaxKeptEntries) {
     std::lock_guard<std::mutex> guard(listingsLock);
     listings.push_front(std::move(listing));
     if (listings.size() > kKeptListings) listings.pop_back();
@@ -97,17 +107,27 @@ std::optional<std::wstring> FindInFolder(const std::wstring& folder, const std::
   return result;
 }
 
-}  // namespace
-
-std::optional<std::wstring> FindFileNoCase(std::wstring_view path) {
-  if (PathExists(path) && !IsDirectory(path)) return std::wstring(path);
+// The entry beside `path` whose name equals the path's name without regard to case.
+std::optional<std::wstring> FindNoCase(std::wstring_view path, bool ofFolders) {
   const CFileName parts(path);
   const std::wstring name = parts.FileName();
   if (name.empty()) return std::nullopt;
   const std::wstring folder = FolderOf(path);
-  std::optional<std::wstring> found = FindInFolder(folder, name);
+  std::optional<std::wstring> found = FindInFolder(folder, name, ofFolders);
   if (!found) return std::nullopt;
   return PathJoin(folder, *found);
+}
+
+}  // namespace
+
+std::optional<std::wstring> FindFileNoCase(std::wstring_view path) {
+  if (PathExists(path) && !IsDirectory(path)) return std::wstring(path);
+  return FindNoCase(path, /*ofFolders=*/false);
+}
+
+std::optional<std::wstring> FindFolderNoCase(std::wstring_view path) {
+  if (IsDirectory(path)) return std::wstring(path);
+  return FindNoCase(path, /*ofFolders=*/true);
 }
 
 }  // namespace fw

@@ -6,6 +6,7 @@
 #include <mutex>
 
 #include "fw/FileName.h"
+#include "fw/NativePath.h"
 #include "fw/Strings.h"
 
 namespace fw {
@@ -25,7 +26,9 @@ AssemblyResolver& Resolver() {
 
 std::wstring Widen(const std::string& text) { return FromUtf8(text); }
 
-// Arguments in the C layout; owns the UTF-8 copies of text the values point at.
+// Arguments in the C layout; owns the byte copies of text the values point at. Texts cross as
+// a path's bytes do (fw/NativePath.h): UTF-8, and a file name that is not UTF-8 reaches the
+// other side as the very bytes it has on disk.
 struct CArguments {
   std::vector<std::string> texts;
   std::vector<fw_managed_value> values;
@@ -48,7 +51,7 @@ struct CArguments {
       value.real = *r;
     } else if (const auto* t = std::get_if<std::wstring>(&argument)) {
       value.kind = fw_managed_text;
-      value.text = texts.emplace_back(ToUtf8(*t)).c_str();
+      value.text = texts.emplace_back(NativePath(*t)).c_str();
     } else if (const auto* v = std::get_if<std::vector<double>>(&argument)) {
       value.kind = fw_managed_reals;
       value.reals = v->data();
@@ -73,7 +76,7 @@ void AddResult(void* context, const fw_managed_value* value) {
       results.emplace_back(value->real);
       break;
     case fw_managed_text:
-      results.emplace_back(FromUtf8(value->text ? value->text : ""));
+      results.emplace_back(FromNativePath(value->text ? value->text : ""));
       break;
     case fw_managed_reals:
       results.emplace_back(value->reals ? std::vector<double>(value->reals, value->reals + value->count)
@@ -119,7 +122,7 @@ ManagedAssembly::ManagedAssembly(void* handle, std::wstring path)
 ManagedAssembly::~ManagedAssembly() { dlclose(handle_); }
 
 std::shared_ptr<ManagedAssembly> ManagedAssembly::LoadFrom(const std::wstring& path) {
-  void* handle = dlopen(ToUtf8(path).c_str(), RTLD_NOW | RTLD_LOCAL);
+  void* handle = dlopen(NativePath(path).c_str(), RTLD_NOW | RTLD_LOCAL);
   if (handle == nullptr) {
     const char* reason = dlerror();
     throw ManagedException(Format(L"cannot load assembly %ls: %ls", path.c_str(),

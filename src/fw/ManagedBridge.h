@@ -25,7 +25,7 @@ enum fw_managed_kind : std::int32_t {
   fw_managed_bool = 1,
   fw_managed_integer = 2,
   fw_managed_real = 3,
-  fw_managed_text = 4,   // `text`, zero-terminated UTF-8
+  fw_managed_text = 4,   // `text`, zero-terminated UTF-8 (a path: its bytes, see NativePath.h)
   fw_managed_reals = 5,  // `reals`, `count` doubles
 };
 

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "fw/FileName.h"
+#include "fw/NativePath.h"
 #include "fw/Strings.h"
 #include "fw/System.h"
 
@@ -50,7 +51,7 @@ HINSTANCE ProgramModule() {
 std::wstring ProgramFileName() {
   char* resolved = realpath("/proc/self/exe", nullptr);
   if (resolved == nullptr) return {};
-  std::wstring name = FromUtf8(resolved);
+  std::wstring name = FromNativePath(resolved);
   std::free(resolved);
   return name;
 }
@@ -89,7 +90,7 @@ std::wstring GetModuleFileName(HINSTANCE module) {
   // For the program dladdr reports argv[0], which need not be a path at all.
   if (module == ProgramModule()) return ProgramFileName();
   if (info.dli_fname == nullptr) return {};
-  std::wstring name = FromUtf8(info.dli_fname);
+  std::wstring name = FromNativePath(info.dli_fname);
   if (name.find(kPathSeparator) == std::wstring::npos) return {};
   if (name.front() == kPathSeparator) return name;
   while (name.starts_with(L"./")) name.erase(0, 2);

@@ -11,15 +11,17 @@
 #include <vector>
 
 #include "fw/FileName.h"
+#include "fw/NativePath.h"
 #include "fw/Strings.h"
 
 namespace fw {
 namespace {
 
-// An environment variable, or empty when unset.
+// An environment variable, or empty when unset. The variables read here hold folders and names,
+// so their bytes are taken as a path's are: losslessly.
 std::wstring Environment(const char* name) {
   const char* value = std::getenv(name);
-  return value != nullptr ? FromUtf8(value) : std::wstring();
+  return value != nullptr ? FromNativePath(value) : std::wstring();
 }
 
 // The effective user's password entry, read into `buffer`; nullptr when there is none (a user id
@@ -45,7 +47,7 @@ std::wstring HomeFolder() {
   passwd entry{};
   std::vector<char> buffer;
   const passwd* user = UserEntry(entry, buffer);
-  return user != nullptr && user->pw_dir != nullptr ? FromUtf8(user->pw_dir) : std::wstring();
+  return user != nullptr && user->pw_dir != nullptr ? FromNativePath(user->pw_dir) : std::wstring();
 }
 
 // An XDG folder variable, else the fallback under the home folder; empty when neither is known.
@@ -89,7 +91,7 @@ std::wstring GetCurrentFolder() {
     if (errno != ERANGE || buffer.size() >= kMaxPath) return {};
     buffer.resize(buffer.size() * 2);
   }
-  std::wstring folder = FromUtf8(buffer.data());
+  std::wstring folder = FromNativePath(buffer.data());
   while (folder.size() > 1 && folder.back() == kPathSeparator) folder.pop_back();
   return folder;
 }

@@ -37,7 +37,12 @@ void LogLine(const wchar_t* format, ...) {
   va_start(arguments, format);
   std::wstring line = fw::FormatV(format, arguments);
   va_end(arguments);
-  if (line.size() > fw::kTraceLineCapacity) line.resize(fw::kTraceLineCapacity);
+  // A cut line keeps its line end, so the next line does not run on from it.
+  if (line.size() > fw::kTraceLineCapacity) {
+    const bool endsLine = line.back() == L'\n';
+    line.resize(fw::kTraceLineCapacity);
+    if (endsLine) line.back() = L'\n';
+  }
   try {
     (*sink)(line);
   } catch (...) {

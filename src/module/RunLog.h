@@ -14,9 +14,11 @@ class RunLog {
   RunLog(std::wstring logFolder, std::wstring computerName);
 
   // Appends one line (opening, appending and closing the file, so every line is on disk when
-  // the call returns). The first call checks the folder once: when it is missing or is not a
-  // folder, logging stays off for the life of this object. Safe from any thread: lines from
-  // concurrent callers are never lost or interleaved.
+  // the call returns). The first call checks the folder once, finding it whatever the case of
+  // its name: when it is missing or is not a folder, logging stays off for the life of this
+  // object. It then creates this session's file, exclusively, so sessions started together
+  // never share one. Safe from any thread: lines from concurrent callers are never lost or
+  // interleaved.
   void Append(std::wstring_view line);
 
   bool IsEnabled() const;

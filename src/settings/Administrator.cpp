@@ -1,21 +1,18 @@
 // Deciding whether the current user is an editor of the shared settings.
 #include "settings/Administrator.h"
 
-#include <array>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "arx/acedads.h"
 #include "fw/PrivateProfile.h"
 #include "fw/Strings.h"
 #include "fw/System.h"
+#include "settings/IniLocation.h"
 
 namespace settings {
 namespace {
 
-// The host's file search writes the full path into a buffer of this many characters.
-constexpr int kFoundPathBufferSize = 260;
 // The logon name is read into a buffer of this many characters.
 constexpr std::size_t kMaxUserNameLength = 50;
 // The section is read into a buffer of this many characters.
@@ -42,12 +39,12 @@ bool IsListedUser(std::wstring_view file, std::wstring_view user) {
 
 }  // namespace
 
+// The administrator file is looked for with room for the longest path, so one in a deep folder
+// is found and obeyed rather than missed (which would let everyone edit).
 bool IsEditor() {
-  std::array<wchar_t, kFoundPathBufferSize> found{};
-  if (acedFindFile(kAdministratorFileName, found.data(), kFoundPathBufferSize) != RTNORM) {
-    return true;
-  }
-  return IsListedUser(found.data(), CurrentUserName());
+  const std::wstring found = FindOnSupportPath(kAdministratorFileName);
+  if (found.empty()) return true;
+  return IsListedUser(found, CurrentUserName());
 }
 
 }  // namespace settings

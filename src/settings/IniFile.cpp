@@ -14,11 +14,13 @@
 #include <map>
 #include <mutex>
 #include <optional>
+#include <set>
 #include <thread>
 #include <utility>
 
 #include "fw/FileName.h"
 #include "fw/FileStatus.h"
+#include "fw/NativePath.h"
 #include "fw/Strings.h"
 
 namespace settings {
@@ -41,23 +43,28 @@ std::wstring_view Trim(std::wstring_view line) {
 // What the parser carries from line to line.
 class ParseContext {
  public:
-  void TakeLine(std::wstring_view rawLine) {
+  // False once the text holds more lines than a settings file can (the caller then refuses it).
+  bool TakeLine(std::wstring_view rawLine) {
+    if (++lines_ > kMaxIniLines) return false;
     std::wstring_view line = Trim(rawLine);
-    if (!line.empty() && line.front() == L';') return;
+    if (!line.empty() && line.front() == L';') return true;
     if (!line.empty() && line.front() == L'[') {
       TakeHeader(line);
     } else {
       TakeKeyLine(line);
     }
+    return true;
   }
 
   CStringToObMap Finish() { return std::move(sections_); }
 
  private:
-  // A header repeated later replaces the keys of the earlier one and keeps its position.
+  // A header repeated later replaces the keys of the earlier one and keeps its position. The
+  // writer puts exactly one bracket on each side, so exactly one is taken off: a folder
+  // "pumps [old]" or a scheme "[v2] Doors" keeps its own brackets.
   void TakeHeader(std::wstring_view line) {
-    while (!line.empty() && line.front() == L'[') line.remove_prefix(1);
-    while (!line.empty() && line.back() == L']') line.remove_suffix(1);
+    line.remove_prefix(1);
+    if (!line.empty() && line.back() == L']') line.remove_suffix(1);
     current_ = &sections_.SetEmpty(fw::ToLower(line));
   }
 
@@ -76,7 +83,23 @@ class ParseContext {
 
   CStringToObMap sections_;
   CStringToStringMap* current_ = nullptr;  // owned by sections_; null before the first header
+  std::size_t lines_ = 0;
 };
+
+// Parses line by line, each line decoded on its own (a line feed is never part of a UTF-8
+// sequence, so this reads as decoding the whole text would), so no wide copy of the whole file
+// is made. Nothing when the text has more than kMaxIniLines lines.
+std::optional<CStringToObMap> ParseBoundedIniText(std::string_view bytes) {
+  if (bytes.starts_with(kUtf8ByteOrderMark)) bytes.remove_prefix(kUtf8ByteOrderMark.size());
+  ParseContext context;
+  // A line ends at "\n"; text after the last one is a line when it is not empty.
+  while (!bytes.empty()) {
+    const std::size_t end = bytes.find('\n');
+    if (!context.TakeLine(fw::FromNativePath(bytes.substr(0, end)))) return std::nullopt;
+    bytes = end == std::string_view::npos ? std::string_view() : bytes.substr(end + 1);
+  }
+  return context.Finish();
+}
 
 // Appends a name or value; a line feed in it would end the line early and let the rest be read
 // as a key or header of its own.
@@ -91,6 +114,9 @@ struct IniTable {
   std::mutex mutex;
   // Keyed by the full path folded to lower case.
   std::map<std::wstring, CStringToObMap, std::less<>> files;
+  // Files whose last load found a file there but refused or failed to read it, by folded path.
+  // What they hold was never read, so no flush may replace them (IniForget keeps this mark).
+  std::set<std::wstring, std::less<>> refused;
 };
 
 IniTable& Table() {
@@ -119,9 +145,9 @@ std::optional<std::wstring> FindValue(std::wstring_view section, std::wstring_vi
 
 // The byte path the system calls take. A path with a NUL in it names no file (the system would
 // cut it there and act on another one), so it is refused.
-std::optional<std::string> NativePath(std::wstring_view path) {
+std::optional<std::string> NativeBytes(std::wstring_view path) {
   if (path.empty() || path.find(L'\0') != std::wstring_view::npos) return std::nullopt;
-  return fw::ToUtf8(path);
+  return fw::NativePath(path);
 }
 
 // Closes a descriptor when it goes; closing also releases an advisory lock taken through it.
@@ -132,7 +158,13 @@ class Descriptor {
     if (descriptor_ >= 0) close(descriptor_);
   }
   Descriptor(Descriptor&& other) noexcept : descriptor_(std::exchange(other.descriptor_, -1)) {}
-  Descriptor& operator=(Descriptor&&) = delete;
+  Descriptor& operator=(Descriptor&& other) noexcept {
+    if (this != &other) {
+      if (descriptor_ >= 0) close(descriptor_);
+      descriptor_ = std::exchange(other.descriptor_, -1);
+    }
+    return *this;
+  }
 
   int Get() const { return descriptor_; }
   bool IsOpen() const { return descriptor_ >= 0; }
@@ -146,33 +178,42 @@ class Descriptor {
   int descriptor_;
 };
 
+// What reading the file gave: its bytes, or none; `refused` when something stands at the path
+// that was not read (no regular file, too large, unreadable), as opposed to no file at all.
+struct IniBytes {
+  std::optional<std::string> bytes;
+  bool refused = false;
+};
+
 // The whole file, or none when it cannot be opened or read, is no regular file, or is larger
-// than kMaxIniFileBytes (checked again while reading, since the file may grow meanwhile).
-std::optional<std::string> ReadIniBytes(std::wstring_view file) {
-  auto native = NativePath(file);
-  if (!native) return std::nullopt;
-  Descriptor input(open(native->c_str(), O_RDONLY | O_CLOEXEC));
+// than kMaxIniFileBytes (checked again while reading, since the file may grow meanwhile). It is
+// opened without blocking, so a FIFO at its path is refused rather than waited on.
+IniBytes ReadIniBytes(std::wstring_view file) {
+  auto native = NativeBytes(file);
+  if (!native) return {};
+  Descriptor input(open(native->c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+  if (!input.IsOpen()) return {std::nullopt, errno != ENOENT};
   struct stat status {};
-  if (!input.IsOpen() || fstat(input.Get(), &status) != 0 || !S_ISREG(status.st_mode) ||
+  if (fstat(input.Get(), &status) != 0 || !S_ISREG(status.st_mode) ||
       static_cast<std::uint64_t>(status.st_size) > kMaxIniFileBytes) {
-    return std::nullopt;
+    return {std::nullopt, true};
   }
   // One byte more than the size, to notice a file that grew since.
   std::string bytes(static_cast<std::size_t>(status.st_size) + 1, '\0');
   std::size_t used = 0;
   for (;;) {
     if (used == bytes.size()) {
-      if (used > kMaxIniFileBytes) return std::nullopt;
+      if (used > kMaxIniFileBytes) return {std::nullopt, true};
       bytes.resize(std::min<std::size_t>(used * 2, kMaxIniFileBytes + 1));
     }
     ssize_t got = read(input.Get(), bytes.data() + used, bytes.size() - used);
     if (got < 0 && errno == EINTR) continue;
-    if (got < 0) return std::nullopt;
+    if (got < 0) return {std::nullopt, true};
     if (got == 0) break;
     used += static_cast<std::size_t>(got);
   }
   bytes.resize(used);
-  return bytes;
+  return {std::move(bytes), false};
 }
 
 bool WriteAll(int descriptor, std::string_view bytes) {
@@ -188,29 +229,52 @@ bool WriteAll(int descriptor, std::string_view bytes) {
 // Whether an error means the folder or file refuses us for good, rather than a passing state.
 bool IsRefusal(int error) { return error == EACCES || error == EPERM || error == EROFS; }
 
+// How taking the writers' lock ended. Only another writer holding it stops a flush: a lock that
+// cannot be had at all (a file system without locks, a lock file that cannot be made) would
+// otherwise fail every save, so the file is then written without it.
+enum class LockOutcome { kLocked, kHeldByAnother, kUnavailable };
+
 // Takes an exclusive advisory lock on `descriptor`, trying `attempts.count` times in all with
-// `attempts.interval` between tries while another writer holds it. False when it was held
-// through every attempt or cannot be taken at all.
-bool LockExclusively(int descriptor, const IniFlushAttempts& attempts) {
+// `attempts.interval` between tries while another writer holds it.
+LockOutcome LockExclusively(int descriptor, const IniFlushAttempts& attempts) {
   for (int attempt = 1;; ++attempt) {
-    if (flock(descriptor, LOCK_EX | LOCK_NB) == 0) return true;
+    if (flock(descriptor, LOCK_EX | LOCK_NB) == 0) return LockOutcome::kLocked;
     if (errno == EINTR) continue;
-    if (errno != EWOULDBLOCK || attempt >= attempts.count) return false;
+    if (errno != EWOULDBLOCK) return LockOutcome::kUnavailable;
+    if (attempt >= attempts.count) return LockOutcome::kHeldByAnother;
     std::this_thread::sleep_for(attempts.interval);
   }
 }
 
-// The lock all writers of `file` share, held until the returned descriptor closes; not open when
-// it could not be taken. `refused` tells that the lock file could not be created because the
-// folder takes no new files.
-Descriptor TakeWriterLock(const std::string& file, const IniFlushAttempts& attempts,
-                          bool& refused) {
-  std::string lockPath = file + ".lock";
-  Descriptor lock(open(lockPath.c_str(), O_RDONLY | O_CREAT | O_CLOEXEC, 0666));
-  refused = !lock.IsOpen() && IsRefusal(errno);
-  if (!lock.IsOpen() || !LockExclusively(lock.Get(), attempts)) {
+// Opens an existing file for writing without blocking (a FIFO at the name is refused rather than
+// waited on) and keeps it only when it is a regular file.
+Descriptor OpenRegularForWriting(const std::string& path) {
+  Descriptor output(open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NONBLOCK));
+  struct stat status {};
+  if (output.IsOpen() && (fstat(output.Get(), &status) != 0 || !S_ISREG(status.st_mode))) {
     return Descriptor();
   }
+  return output;
+}
+
+// The lock all writers of `file` share, held while `descriptor` is open.
+struct WriterLock {
+  Descriptor descriptor;
+  LockOutcome outcome = LockOutcome::kUnavailable;
+  // The lock file could not be created because the folder takes no new files.
+  bool refused = false;
+};
+
+WriterLock TakeWriterLock(const std::string& file, const IniFlushAttempts& attempts) {
+  WriterLock lock;
+  std::string lockPath = file + ".lock";
+  Descriptor descriptor(open(lockPath.c_str(), O_RDONLY | O_CREAT | O_CLOEXEC | O_NONBLOCK, 0666));
+  if (!descriptor.IsOpen()) {
+    lock.refused = IsRefusal(errno);
+    return lock;
+  }
+  lock.outcome = LockExclusively(descriptor.Get(), attempts);
+  if (lock.outcome == LockOutcome::kLocked) lock.descriptor = std::move(descriptor);
   return lock;
 }
 
@@ -218,7 +282,7 @@ Descriptor TakeWriterLock(const std::string& file, const IniFlushAttempts& attem
 // On failure nothing is left at `path`, and `refused` tells that the folder takes no new files.
 bool WriteNewFile(const std::string& path, std::string_view bytes,
                   std::optional<mode_t> permissions, bool& refused) {
-  Descriptor output(open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
+  Descriptor output(open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
   refused = !output.IsOpen() && IsRefusal(errno);
   if (!output.IsOpen()) return false;
   bool written = (!permissions || fchmod(output.Get(), *permissions) == 0) &&
@@ -233,9 +297,9 @@ bool WriteNewFile(const std::string& path, std::string_view bytes,
 // folder, so the file keeps its identity.
 bool RewriteInPlace(const std::string& path, std::string_view bytes, const Descriptor& lock,
                     const IniFlushAttempts& attempts) {
-  Descriptor output(open(path.c_str(), O_WRONLY | O_CLOEXEC));
+  Descriptor output = OpenRegularForWriting(path);
   if (!output.IsOpen()) return false;
-  if (!lock.IsOpen() && !LockExclusively(output.Get(), attempts)) {
+  if (!lock.IsOpen() && LockExclusively(output.Get(), attempts) == LockOutcome::kHeldByAnother) {
     return false;
   }
   return ftruncate(output.Get(), 0) == 0 && WriteAll(output.Get(), bytes) &&
@@ -244,7 +308,7 @@ bool RewriteInPlace(const std::string& path, std::string_view bytes, const Descr
 
 // Makes a rename in `folder` durable. Best effort: the rename has happened either way.
 void SyncFolder(const std::wstring& folder) {
-  auto native = NativePath(folder.empty() ? std::wstring(L".") : folder);
+  auto native = NativeBytes(folder.empty() ? std::wstring(L".") : folder);
   if (!native) return;
   Descriptor directory(open(native->c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
   if (directory.IsOpen()) fsync(directory.Get());
@@ -287,16 +351,20 @@ bool IsReadOnlyOrFolder(std::wstring_view file) {
 // through the link.
 bool WriteIniBytes(std::wstring_view file, std::string_view bytes, bool backup,
                    const IniFlushAttempts& attempts) {
-  auto native = NativePath(file);
+  auto native = NativeBytes(file);
   if (!native || IsReadOnlyOrFolder(file)) return false;
-  bool refused = false;
-  Descriptor lock = TakeWriterLock(*native, attempts, refused);
-  if (refused) return RewriteInPlace(*native, bytes, lock, attempts);
-  if (!lock.IsOpen()) return false;
+  WriterLock lock = TakeWriterLock(*native, attempts);
+  if (lock.refused) return RewriteInPlace(*native, bytes, lock.descriptor, attempts);
+  if (lock.outcome == LockOutcome::kHeldByAnother) return false;
 
   std::wstring temporary = std::wstring(file) + L".tmp" + std::to_wstring(getpid());
-  if (!WriteNewFile(fw::ToUtf8(temporary), bytes, PermissionsOf(*native), refused)) {
-    return refused && RewriteInPlace(*native, bytes, lock, attempts);
+  bool refused = false;
+  auto nativeTemporary = NativeBytes(temporary);
+  // A temporary left by a crash of this same process id is ours to replace.
+  if (nativeTemporary) unlink(nativeTemporary->c_str());
+  if (!nativeTemporary ||
+      !WriteNewFile(*nativeTemporary, bytes, PermissionsOf(*native), refused)) {
+    return refused && RewriteInPlace(*native, bytes, lock.descriptor, attempts);
   }
   if (backup) RotateBackups(file);
   if (!fw::MoveFile(temporary, file, true)) {
@@ -312,18 +380,8 @@ bool WriteIniBytes(std::wstring_view file, std::string_view bytes, bool backup,
 // ---------------------------------------------------------------------------------------------
 // Text
 
-CStringToObMap ParseIniText(std::string_view bytes) {
-  if (bytes.starts_with(kUtf8ByteOrderMark)) bytes.remove_prefix(kUtf8ByteOrderMark.size());
-  std::wstring text = fw::FromUtf8(bytes);
-  ParseContext context;
-  std::wstring_view rest = text;
-  // A line ends at "\n"; text after the last one is a line when it is not empty.
-  while (!rest.empty()) {
-    std::size_t end = rest.find(L'\n');
-    context.TakeLine(rest.substr(0, end));
-    rest = end == std::wstring_view::npos ? std::wstring_view() : rest.substr(end + 1);
-  }
-  return context.Finish();
+std::optional<CStringToObMap> ParseIniText(std::string_view bytes) {
+  return ParseBoundedIniText(bytes);
 }
 
 std::string FormatIniText(const CStringToObMap& sections) {
@@ -342,20 +400,35 @@ std::string FormatIniText(const CStringToObMap& sections) {
       text += L'\n';
     }
   }
-  return fw::ToUtf8(text);
+  return fw::NativePath(text);
 }
 
 // ---------------------------------------------------------------------------------------------
 // The store
 
 bool IniLoad(std::wstring_view file) {
-  std::optional<std::string> bytes = ReadIniBytes(file);
-  CStringToObMap sections = bytes ? ParseIniText(*bytes) : CStringToObMap();
+  IniBytes read = ReadIniBytes(file);
+  std::optional<CStringToObMap> sections;
+  if (read.bytes) sections = ParseBoundedIniText(*read.bytes);
+  const bool refused = read.refused || (read.bytes && !sections);
   std::wstring folded = fw::ToLower(file);
   IniTable& table = Table();
   std::lock_guard lock(table.mutex);
-  table.files.insert_or_assign(std::move(folded), std::move(sections));
-  return bytes.has_value();
+  if (refused) {
+    table.refused.insert(folded);
+  } else {
+    table.refused.erase(folded);
+  }
+  table.files.insert_or_assign(std::move(folded),
+                               sections ? std::move(*sections) : CStringToObMap());
+  return sections.has_value();
+}
+
+bool IniWasRefused(std::wstring_view file) {
+  std::wstring folded = fw::ToLower(file);
+  IniTable& table = Table();
+  std::lock_guard lock(table.mutex);
+  return table.refused.contains(folded);
 }
 
 bool IniFlush(std::wstring_view file, bool backup) {
@@ -370,6 +443,8 @@ bool IniFlush(std::wstring_view file, bool backup, const IniFlushAttempts& attem
     std::lock_guard lock(table.mutex);
     auto entry = table.files.find(folded);
     if (entry == table.files.end()) return false;
+    // What stands there was never read; once it is gone there is nothing left to lose.
+    if (table.refused.contains(folded) && fw::PathExists(file)) return false;
     bytes = FormatIniText(entry->second);
   }
   return WriteIniBytes(file, bytes, backup, attempts);
@@ -391,6 +466,21 @@ std::size_t IniGetString(std::wstring_view section, std::wstring_view key,
     out = defaultValue != nullptr ? defaultValue : L"";
   }
   return out.size();
+}
+
+std::vector<std::wstring> IniGetKeys(std::wstring_view section, std::wstring_view file) {
+  std::wstring foldedFile = fw::ToLower(file);
+  std::wstring foldedSection = fw::ToLower(section);
+  IniTable& table = Table();
+  std::lock_guard lock(table.mutex);
+  std::vector<std::wstring> keys;
+  auto entry = table.files.find(foldedFile);
+  if (entry == table.files.end()) return keys;
+  const CStringToStringMap* found = entry->second.Lookup(foldedSection);
+  if (found == nullptr) return keys;
+  keys.reserve(found->GetCount());
+  for (const auto& [key, value] : *found) keys.push_back(key);
+  return keys;
 }
 
 std::size_t IniGetStringBuf(std::wstring_view section, std::wstring_view key,

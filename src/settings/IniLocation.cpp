@@ -1,7 +1,7 @@
 // Locating the settings file.
 #include "settings/IniLocation.h"
 
-#include <array>
+#include <vector>
 
 #include "arx/acedads.h"
 #include "fw/FileName.h"
@@ -12,14 +12,9 @@
 namespace settings {
 namespace {
 
-// The host's file search writes the full path into a buffer of this many characters.
-constexpr int kFoundPathBufferSize = 512;
-
-std::wstring FindOnSupportPath() {
-  std::array<wchar_t, kFoundPathBufferSize> found{};
-  if (acedFindFile(kIniFileName, found.data(), kFoundPathBufferSize) != RTNORM) return {};
-  return found.data();
-}
+// The host's file search writes the full path into a buffer of this many characters: the
+// longest path the platforms take (Windows' long paths; Linux refuses more than 4096 bytes).
+constexpr int kFoundPathBufferSize = 32768;
 
 std::wstring DocumentsLocation(std::wstring_view moduleDirectory) {
   std::wstring documents = fw::GetDocumentsFolder();
@@ -33,7 +28,7 @@ std::wstring DocumentsLocation(std::wstring_view moduleDirectory) {
 }
 
 std::wstring FindIniFile(std::wstring_view moduleDirectory) {
-  std::wstring found = FindOnSupportPath();
+  std::wstring found = FindOnSupportPath(kIniFileName);
   if (!found.empty()) return found;
   std::wstring besideModule = fw::PathJoin(moduleDirectory, kIniFileName);
   if (!moduleDirectory.empty() && fw::PathExists(besideModule)) return besideModule;
@@ -41,6 +36,12 @@ std::wstring FindIniFile(std::wstring_view moduleDirectory) {
 }
 
 }  // namespace
+
+std::wstring FindOnSupportPath(const wchar_t* fileName) {
+  std::vector<wchar_t> found(kFoundPathBufferSize, L'\0');
+  if (acedFindFile(fileName, found.data(), kFoundPathBufferSize) != RTNORM) return {};
+  return found.data();
+}
 
 IniLocation LocateIniFile(std::wstring_view moduleDirectory) {
   std::wstring found = FindIniFile(moduleDirectory);

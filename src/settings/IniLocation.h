@@ -27,4 +27,9 @@ struct IniLocation {
 // system that tells case apart. Host main thread (the support search is the host's).
 IniLocation LocateIniFile(std::wstring_view moduleDirectory);
 
+// The full path of `fileName` as the host's support-file search finds it, or empty when it is
+// not found. The answer buffer holds the longest path a file system call takes (32767
+// characters), so a long path is found whole rather than missed or cut. Host main thread.
+std::wstring FindOnSupportPath(const wchar_t* fileName);
+
 }  // namespace settings

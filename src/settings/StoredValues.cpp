@@ -1,6 +1,10 @@
 // Numbered keys and the missing-key test over the store's reads.
 #include "settings/StoredValues.h"
 
+#include <algorithm>
+#include <utility>
+
+#include "fw/Strings.h"
 #include "settings/IniFile.h"
 
 namespace settings {
@@ -10,6 +14,12 @@ namespace {
 // line feed (the file's lines end there, and the store writes one inside a value as a space),
 // so this default marks a key as missing.
 constexpr const wchar_t* kMissingMark = L"\n";
+
+// Digits without a leading zero, few enough for a long long.
+bool IsKeyNumber(std::wstring_view digits) {
+  return !digits.empty() && digits.size() <= 18 && digits.front() != L'0' &&
+         std::all_of(digits.begin(), digits.end(), [](wchar_t c) { return c >= L'0' && c <= L'9'; });
+}
 
 }  // namespace
 
@@ -34,14 +44,22 @@ std::optional<std::wstring> FindStoredValue(std::wstring_view section, std::wstr
 
 std::vector<std::wstring> ReadNumberedValues(std::wstring_view section, std::wstring_view countKey,
                                              std::wstring_view prefix, std::wstring_view file) {
-  int count = IniGetInt(section, countKey, 0, file);
-  std::vector<std::wstring> values;
-  // Wider than the count, so the loop cannot overflow at the largest count.
-  for (long long number = 1; number <= count; ++number) {
-    std::optional<std::wstring> value = FindStoredValue(section, NumberedKey(prefix, number), file);
-    if (!value) break;
-    values.push_back(std::move(*value));
+  const int count = IniGetInt(section, countKey, 0, file);
+  const std::wstring foldedPrefix = fw::ToLower(prefix);
+  // The number of each key "<prefix><n>" with 1 <= n <= count, written as NumberedKey writes it
+  // (no sign, no leading zero), which is the only form a lookup by number finds.
+  std::vector<std::pair<long long, std::wstring>> numbered;
+  for (std::wstring& key : IniGetKeys(section, file)) {
+    if (!key.starts_with(foldedPrefix)) continue;
+    const std::wstring_view digits = std::wstring_view(key).substr(foldedPrefix.size());
+    if (!IsKeyNumber(digits)) continue;
+    const long long number = std::stoll(std::wstring(digits));
+    if (number <= count) numbered.emplace_back(number, std::move(key));
   }
+  std::sort(numbered.begin(), numbered.end());
+  std::vector<std::wstring> values;
+  values.reserve(numbered.size());
+  for (const auto& [number, key] : numbered) values.push_back(ReadStoredValue(section, key, file));
   return values;
 }
 

@@ -19,11 +19,11 @@ std::wstring ReadStoredValue(std::wstring_view section, std::wstring_view key,
 std::optional<std::wstring> FindStoredValue(std::wstring_view section, std::wstring_view key,
                                             std::wstring_view file);
 
-// The values of "<prefix>1" ... "<prefix><count>" in `section`, in order, where count is the
-// integer stored under `countKey` (0 when missing). Lenient with a count that does not fit the
-// keys: a negative count reads nothing, and reading stops at the first number whose key is
-// missing, so a count beyond the keys present (however huge) costs only the keys present. The
-// file is written without gaps; in a hand-edited one, the keys after a gap are not read.
+// The values of "<prefix>1" ... "<prefix><count>" in `section`, in order of their numbers, where
+// count is the integer stored under `countKey` (0 when missing). A number whose key is missing
+// is skipped (a line deleted by hand loses only itself), a key numbered beyond the count is not
+// read, and a negative count reads nothing. The section's keys are walked rather than the
+// numbers, so a count however huge costs only the keys present.
 std::vector<std::wstring> ReadNumberedValues(std::wstring_view section, std::wstring_view countKey,
                                              std::wstring_view prefix, std::wstring_view file);
 

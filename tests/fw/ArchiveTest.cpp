@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "fw/File.h"
+#include "fw/NativePath.h"
 #include "support/TempFolder.h"
 
 namespace {
@@ -148,6 +149,18 @@ TEST(CArchiveString, ReplacesUnpairedSurrogatesBothWays) {
   EXPECT_EQ(LoadString(kLoneHigh), L"\uFFFDA");
   std::wstring loneLow(1, static_cast<wchar_t>(0xDC00));
   EXPECT_EQ(LoadString(StoreString(loneLow)), L"\uFFFD");
+}
+
+// A folder whose name is not UTF-8 travels as U+DC80..U+DCFF; the cache must give it back.
+TEST(CArchiveString, KeepsTheBytesOfANameThatIsNotUtf8) {
+  const std::wstring path = fw::FromNativePath("/lib/Biblioth\xE8que");
+  ASSERT_TRUE(fw::HasUndecodableBytes(path));
+  const Bytes stored = StoreString(path);
+  EXPECT_EQ(Prefix(stored, 4), (Bytes{0xFF, 0xFE, 0xFF, 15}));
+  EXPECT_EQ(LoadString(stored), path);
+  constexpr std::uint8_t kNarrow[] = {0x02, 0x41, 0xE8};
+  static_assert(sizeof kNarrow == 3);
+  EXPECT_EQ(fw::NativePath(LoadString(kNarrow)), "A\xE8") << "an untagged string keeps them too";
 }
 
 TEST(CArchiveString, RefusesAHugeStatedLengthBeforeAllocating) {

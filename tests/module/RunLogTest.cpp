@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <latch>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
@@ -113,18 +115,43 @@ TEST(RunLog, ConcurrentLinesAreNeitherLostNorInterleaved) {
   EXPECT_EQ(lines, kThreads * kLines);
 }
 
-TEST(RunLog, LogLineWritesTheFormattedLineCutAtTheBufferSize) {
+TEST(RunLog, LogLineWritesTheFormattedLineCutAtTheBufferSizeKeepingItsLineEnd) {
   TempFolder folder;
-  ASSERT_TRUE(fw::CreateDirectory(folder / L"Log"));
+  ASSERT_TRUE(fw::CreateDirectory(folder / L"LOG")) << "a folder copied from elsewhere";
   module::StartRunLog(folder.Path());
   LogLine(L"Ini located at %s\n", L"/home/user/qv35.ini");
-  LogLine(L"%s", std::wstring(5000, L'x').c_str());
+  LogLine(L"%s\n", std::wstring(5000, L'x').c_str());
+  LogLine(L"%s", std::wstring(5000, L'y').c_str());
   module::StopRunLog();
   LogLine(L"after the log stopped\n");
 
-  std::wstring path = folder / L"Log" + L"/" + LogFileName(fw::GetComputerName(), 1);
-  std::string expected = "Ini located at /home/user/qv35.ini\n" + std::string(1999, 'x');
+  std::wstring path = folder / L"LOG" + L"/" + LogFileName(fw::GetComputerName(), 1);
+  std::string expected = "Ini located at /home/user/qv35.ini\n" + std::string(1998, 'x') +
+                         "\n" + std::string(1999, 'y');
   EXPECT_EQ(ReadFile(path), expected);
+}
+
+// Sessions started together: each must create a file of its own, never append to another's.
+TEST(RunLog, SessionsStartedTogetherNeverShareAFile) {
+  constexpr int kSessions = 6;
+  for (int round = 0; round < 20; ++round) {
+    TempFolder folder;
+    ASSERT_TRUE(fw::CreateDirectory(folder / L"Log"));
+    std::vector<std::unique_ptr<module::RunLog>> logs;
+    for (int i = 0; i < kSessions; ++i) {
+      logs.push_back(std::make_unique<module::RunLog>(folder / L"Log", L"PC1"));
+    }
+    std::latch start(kSessions);
+    std::vector<std::thread> threads;
+    for (auto& log : logs) {
+      threads.emplace_back([&start, &log] {
+        start.arrive_and_wait();
+        log->Append(L"first line\n");
+      });
+    }
+    for (auto& thread : threads) thread.join();
+    for (auto& log : logs) EXPECT_EQ(ReadFile(log->Path()), "first line\n");
+  }
 }
 
 }  // namespace

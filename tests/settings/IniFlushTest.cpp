@@ -17,6 +17,8 @@
 #include <thread>
 #include <vector>
 
+#include "fw/FileStatus.h"
+#include "fw/NativePath.h"
 #include "fw/Strings.h"
 #include "settings/IniFile.h"
 #include "support/TempFolder.h"
@@ -36,7 +38,7 @@ using testsupport::WriteFile;
 
 std::vector<std::string> Listing(const TempFolder& folder) {
   std::vector<std::string> names;
-  for (const auto& entry : std::filesystem::directory_iterator(fw::ToUtf8(folder.Path()))) {
+  for (const auto& entry : std::filesystem::directory_iterator(fw::NativePath(folder.Path()))) {
     names.push_back(entry.path().filename().string());
   }
   std::sort(names.begin(), names.end());
@@ -49,7 +51,7 @@ std::string NumberedText(int value) { return "[s]\nv=" + std::to_string(value) +
 class OtherWriter {
  public:
   explicit OtherWriter(const std::wstring& file)
-      : descriptor_(open((fw::ToUtf8(file) + ".lock").c_str(), O_RDONLY | O_CREAT, 0666)) {
+      : descriptor_(open((fw::NativePath(file) + ".lock").c_str(), O_RDONLY | O_CREAT, 0666)) {
     EXPECT_EQ(flock(descriptor_, LOCK_EX | LOCK_NB), 0);
   }
   ~OtherWriter() { Release(); }
@@ -112,7 +114,7 @@ TEST(IniFlush, FiveFlushesWithBackupsLeaveBackupsOneToFiveNewestFirst) {
     EXPECT_EQ(ReadFile(folder / (L"qv35.bk" + std::to_wstring(backup))), NumberedText(5 - backup))
         << "backup " << backup;
   }
-  EXPECT_FALSE(std::filesystem::exists(fw::ToUtf8(folder / L"qv35.bk6")));
+  EXPECT_FALSE(std::filesystem::exists(fw::NativePath(folder / L"qv35.bk6")));
 }
 
 TEST(IniFlush, KeepsNineBackupsAndDropsOlderOnes) {
@@ -136,11 +138,11 @@ TEST(IniFlush, KeepsThePermissionsOfTheFileItReplaces) {
   TempFolder folder;
   std::wstring file = folder / L"qv35.ini";
   WriteFile(file, NumberedText(0));
-  ASSERT_EQ(chmod(fw::ToUtf8(file).c_str(), 0640), 0);
+  ASSERT_EQ(chmod(fw::NativePath(file).c_str(), 0640), 0);
   ASSERT_TRUE(IniLoad(file));
   ASSERT_TRUE(IniFlush(file, false));
   struct stat status {};
-  ASSERT_EQ(stat(fw::ToUtf8(file).c_str(), &status), 0);
+  ASSERT_EQ(stat(fw::NativePath(file).c_str(), &status), 0);
   EXPECT_EQ(status.st_mode & 07777, 0640u);
 }
 
@@ -148,13 +150,87 @@ TEST(IniFlush, LeavesAReadOnlyFileAsItIs) {
   TempFolder folder;
   std::wstring file = folder / L"qv35.ini";
   WriteFile(file, NumberedText(0));
-  ASSERT_EQ(chmod(fw::ToUtf8(file).c_str(), 0444), 0);
+  ASSERT_EQ(chmod(fw::NativePath(file).c_str(), 0444), 0);
   ASSERT_TRUE(IniLoad(file));
   IniWriteInt(L"s", L"v", 1, file);
   EXPECT_FALSE(IniFlush(file, true));
   EXPECT_EQ(ReadFile(file), NumberedText(0));
   EXPECT_EQ(Listing(folder), (std::vector<std::string>{"qv35.ini"}));
   EXPECT_EQ(IniGetInt(L"s", L"v", -1, file), 1);
+}
+
+// Whatever a load did not read stays as it is: a flush must never replace it with what little
+// the store holds. A missing file is no refusal: the first save creates it.
+TEST(IniFlush, NeverReplacesAFileItsLoadRefused) {
+  struct Case {
+    const char* name;
+    std::function<void(const std::wstring&)> make;
+    bool refused;
+  };
+  const std::string big = NumberedText(7) + std::string(settings::kMaxIniFileBytes, ';');
+  const std::string manyLines(settings::kMaxIniLines + 1, '\n');
+  const Case cases[] = {
+      {"larger than the cap", [&](const std::wstring& f) { WriteFile(f, big); }, true},
+      {"more lines than the cap", [&](const std::wstring& f) { WriteFile(f, manyLines); }, true},
+      {"a FIFO", [](const std::wstring& f) { ASSERT_EQ(mkfifo(fw::NativePath(f).c_str(), 0666), 0); },
+       true},
+      {"a folder", [](const std::wstring& f) { ASSERT_TRUE(fw::CreateDirectory(f)); }, true},
+      {"missing", [](const std::wstring&) {}, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TempFolder folder;
+    const std::wstring file = folder / L"qv35.ini";
+    c.make(file);
+    struct stat before {};
+    const bool existed = stat(fw::NativePath(file).c_str(), &before) == 0;
+    EXPECT_FALSE(IniLoad(file));
+    EXPECT_EQ(settings::IniWasRefused(file), c.refused);
+    settings::IniForget(file);
+    IniWriteInt(L"s", L"v", 1, file);
+    EXPECT_EQ(IniFlush(file, true, kFewQuickAttempts), !c.refused);
+    struct stat after {};
+    if (existed) {
+      ASSERT_EQ(stat(fw::NativePath(file).c_str(), &after), 0);
+      EXPECT_EQ(after.st_mode, before.st_mode);
+      EXPECT_EQ(after.st_size, before.st_size);
+      EXPECT_EQ(after.st_ino, before.st_ino);
+    }
+    settings::IniForget(file);
+  }
+}
+
+TEST(IniFlush, ARefusedFileThatIsGoneMayBeWrittenAndALaterLoadClearsTheRefusal) {
+  TempFolder folder;
+  const std::wstring file = folder / L"qv35.ini";
+  WriteFile(file, std::string(settings::kMaxIniFileBytes + 1, ';'));
+  EXPECT_FALSE(IniLoad(file));
+  WriteFile(file, NumberedText(2));
+  ASSERT_TRUE(IniLoad(file));
+  EXPECT_FALSE(settings::IniWasRefused(file));
+  EXPECT_TRUE(IniFlush(file, false));
+
+  WriteFile(file, std::string(settings::kMaxIniFileBytes + 1, ';'));
+  EXPECT_FALSE(IniLoad(file));
+  ASSERT_TRUE(fw::DeleteFile(file));
+  IniWriteInt(L"s", L"v", 3, file);
+  EXPECT_TRUE(IniFlush(file, false));
+  EXPECT_EQ(ReadFile(file), NumberedText(3));
+  settings::IniForget(file);
+}
+
+// A lock that cannot be had at all (here the lock file's name is taken by a folder, as on a file
+// system without locks) must not make every save fail.
+TEST(IniFlush, WritesWithoutTheLockWhenNoLockCanBeHad) {
+  TempFolder folder;
+  const std::wstring file = folder / L"qv35.ini";
+  WriteFile(file, NumberedText(0));
+  ASSERT_TRUE(fw::CreateDirectory(file + L".lock"));
+  ASSERT_TRUE(IniLoad(file));
+  IniWriteInt(L"s", L"v", 5, file);
+  EXPECT_TRUE(IniFlush(file, false, kFewQuickAttempts));
+  EXPECT_EQ(ReadFile(file), NumberedText(5));
+  settings::IniForget(file);
 }
 
 TEST(IniFlush, WaitsWhileAnotherWriterHoldsTheFileAndWritesOnceItIsFreed) {
@@ -209,8 +285,8 @@ TEST(IniFlush, RewritesInPlaceInAFolderThatTakesNoNewFiles) {
   TempFolder folder;
   std::wstring file = folder / L"qv35.ini";
   WriteFile(file, NumberedText(0));
-  std::string nativeFolder = fw::ToUtf8(folder.Path());
-  ASSERT_EQ(chmod(fw::ToUtf8(file).c_str(), 0666), 0);
+  std::string nativeFolder = fw::NativePath(folder.Path());
+  ASSERT_EQ(chmod(fw::NativePath(file).c_str(), 0666), 0);
   ASSERT_EQ(chmod(nativeFolder.c_str(), 0555), 0);
   ASSERT_TRUE(IniLoad(file));
   IniWriteInt(L"s", L"v", 1, file);

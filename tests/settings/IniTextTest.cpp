@@ -1,10 +1,13 @@
 // Parsing and writing the text of an initialisation file, without the disk.
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "fw/NativePath.h"
+#include "fw/Strings.h"
 #include "settings/IniFile.h"
 
 namespace {
@@ -12,7 +15,6 @@ namespace {
 using settings::CStringToObMap;
 using settings::CStringToStringMap;
 using settings::FormatIniText;
-using settings::ParseIniText;
 
 using Keys = std::vector<std::pair<std::wstring, std::wstring>>;
 using Sections = std::vector<std::pair<std::wstring, Keys>>;
@@ -25,6 +27,12 @@ Sections Dump(const CStringToObMap& map) {
     sections.emplace_back(name, std::move(pairs));
   }
   return sections;
+}
+
+CStringToObMap ParseIniText(std::string_view bytes) {
+  std::optional<CStringToObMap> parsed = settings::ParseIniText(bytes);
+  EXPECT_TRUE(parsed.has_value());
+  return parsed ? std::move(*parsed) : CStringToObMap();
 }
 
 Sections Parse(std::string_view bytes) { return Dump(ParseIniText(bytes)); }
@@ -84,9 +92,16 @@ TEST(IniText, DropsKeyLinesBeforeTheFirstHeader) {
   EXPECT_EQ(Parse("stray=1\n"), Sections{});
 }
 
-TEST(IniText, StripsEveryLeadingAndTrailingBracketAndNothingElse) {
+// The writer puts one bracket on each side, so names ending or starting in brackets (a folder
+// "pumps [old]", a scheme "[v2] Doors") come back whole.
+TEST(IniText, StripsExactlyOneBracketOnEachSideAndNothingElse) {
   EXPECT_EQ(Parse("[[Name]]\n[ spaced ]\n[open\n[]\n[a]b]]]\n"),
-            (Sections{{L"name", {}}, {L" spaced ", {}}, {L"open", {}}, {L"", {}}, {L"a]b", {}}}));
+            (Sections{{L"[name]", {}}, {L" spaced ", {}}, {L"open", {}}, {L"", {}}, {L"a]b]]", {}}}));
+  for (const char* name : {"/lib/pumps [old]", "[v2] Doors", "Doors [v2]]", "plain"}) {
+    const std::string text = std::string("[") + name + "]\nk=v\n";
+    EXPECT_EQ(FormatIniText(ParseIniText(text)), fw::NativePath(fw::ToLower(fw::FromNativePath(text))))
+        << name;
+  }
 }
 
 TEST(IniText, TakesAHeaderLineWithAnEqualsAsAHeader) {
@@ -110,8 +125,13 @@ TEST(IniText, DecodesUtf8AndFoldsNonAsciiNames) {
             (Sections{{L"\u00E4rger", {{L"\u00FC", L"Gr\u00FC\u00DF"}}}}));
 }
 
-TEST(IniText, TurnsInvalidUtf8IntoReplacementCharacters) {
-  EXPECT_EQ(Parse("[s]\nk=\xFF\n"), (Sections{{L"s", {{L"k", L"\uFFFD"}}}}));
+// A folder copied from elsewhere may have a name that is not UTF-8; its section and its path
+// must be written back byte for byte.
+TEST(IniText, KeepsBytesThatAreNotUtf8AsTheyWere) {
+  EXPECT_EQ(Parse("[s]\nk=\xFF\n"), (Sections{{L"s", {{L"k", fw::FromNativePath("\xFF")}}}}));
+  ExpectRoundTrip("[/lib/Biblioth\xE8que]\ndescription=caf\xE9\n[Paths]\nPath1=/lib/Biblioth\xE8que\n");
+  const std::string text = "[/lib/biblioth\xE8que]\nk=\xC3\n";
+  EXPECT_EQ(FormatIniText(ParseIniText(text)), text);
 }
 
 TEST(IniText, WritesSectionsAndKeysInOrderWithEmptyValuesAsBareKeys) {
