@@ -17,6 +17,7 @@
 #include "fw/Bitmap.h"
 #include "fw/FileName.h"
 #include "fw/FileStatus.h"
+#include "fw/NativePath.h"
 #include "fw/Strings.h"
 #include "fw/UiDriver.h"
 #include "library/CacheFiles.h"
@@ -38,7 +39,7 @@ class BenchFolder {
   }
   ~BenchFolder() { std::filesystem::remove_all(path_); }
   std::wstring operator/(const wchar_t* name) const {
-    return fw::PathJoin(fw::FromUtf8(path_.string()), name);
+    return fw::PathJoin(fw::FromNativePath(path_.string()), name);
   }
 
  private:

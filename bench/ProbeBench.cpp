@@ -13,6 +13,7 @@
 #include "dwgprobe/Thumbnails.h"
 #include "fw/FileName.h"
 #include "fw/FileStatus.h"
+#include "fw/NativePath.h"
 #include "fw/Png.h"
 #include "fw/Strings.h"
 #include "library/Directory.h"
@@ -24,7 +25,7 @@ constexpr int kBuiltDrawings = 200;
 std::vector<std::wstring> SharedDrawings() {
   std::vector<std::wstring> paths;
   fw::CFileFind finder;
-  bool more = finder.FindFile(fw::PathJoin(fw::FromUtf8(QRVA_SHARED_DIR "/dwg"), L"*.dwg"));
+  bool more = finder.FindFile(fw::PathJoin(fw::FromNativePath(QRVA_SHARED_DIR "/dwg"), L"*.dwg"));
   while (more) {
     more = finder.FindNextFile();
     paths.push_back(finder.GetFilePath());
@@ -44,9 +45,9 @@ std::vector<std::wstring> BuiltDrawings() {
     }
     for (int i = 0; i < kBuiltDrawings && !sources.empty(); ++i) {
       const auto target = folder / ("d" + std::to_string(i) + ".dwg");
-      std::filesystem::copy_file(std::filesystem::path(sources[static_cast<std::size_t>(i) % sources.size()]),
+      std::filesystem::copy_file(fw::NativePath(sources[static_cast<std::size_t>(i) % sources.size()]),
                                  target, std::filesystem::copy_options::overwrite_existing);
-      out.push_back(target.wstring());
+      out.push_back(fw::FromNativePath(target.string()));
     }
     return out;
   }();

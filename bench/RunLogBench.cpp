@@ -7,6 +7,7 @@
 #include <string>
 
 #include "fw/FileName.h"
+#include "fw/NativePath.h"
 #include "fw/Strings.h"
 #include "fw/Trace.h"
 #include "module/RunLog.h"
@@ -22,7 +23,7 @@ class LogFolder {
     std::filesystem::create_directory(path_ / "Log");
   }
   ~LogFolder() { std::filesystem::remove_all(path_); }
-  std::wstring Path() const { return fw::FromUtf8(path_.string()); }
+  std::wstring Path() const { return fw::FromNativePath(path_.string()); }
 
  private:
   std::filesystem::path path_;

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "FuzzSupport.h"
+#include "fw/NativePath.h"
 #include "fw/Strings.h"
 #include "fw/UiDriver.h"
 #include "library/CacheFiles.h"
@@ -31,7 +32,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   fw::SetUiDriver(&ui);
   library::SetUseCompression((data[0] & 1) != 0);
   {
-    std::ofstream out(fw::ToUtf8(CachePath()), std::ios::binary | std::ios::trunc);
+    std::ofstream out(fw::NativePath(CachePath()), std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(data + 1), static_cast<std::streamsize>(size - 1));
   }
   library::Library library;

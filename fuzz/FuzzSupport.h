@@ -8,6 +8,7 @@
 #include <string>
 
 #include "fw/FileName.h"
+#include "fw/NativePath.h"
 #include "fw/Strings.h"
 #include "fw/UiDriver.h"
 
@@ -32,7 +33,7 @@ inline std::wstring ScratchFile(const wchar_t* name) {
       std::error_code ignored;
       std::filesystem::remove_all(folder, ignored);
     });
-    return fw::FromUtf8(folder);
+    return fw::FromNativePath(folder);
   }();
   return fw::PathJoin(folderPath, name);
 }

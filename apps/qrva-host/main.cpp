@@ -17,6 +17,7 @@
 
 #include "fw/FileName.h"
 #include "fw/FileStatus.h"
+#include "fw/NativePath.h"
 #include "fw/Strings.h"
 #include "minicad/Console.h"
 #include "minicad/Host.h"
@@ -54,7 +55,7 @@ std::optional<Arguments> ParseArguments(int argc, char** argv, std::string& erro
   for (int i = 1; i < argc; ++i) {
     std::string_view argument = argv[i];
     if (optionsEnded || argument.empty() || argument.front() != '-' || argument == "-") {
-      arguments.drawings.push_back(fw::FromUtf8(argument));
+      arguments.drawings.push_back(fw::FromNativePath(argument));
       continue;
     }
     if (argument == "--") {
@@ -70,7 +71,7 @@ std::optional<Arguments> ParseArguments(int argc, char** argv, std::string& erro
         error = "option " + std::string(argument) + " needs a value";
         return std::nullopt;
       }
-      std::wstring value = fw::FromUtf8(argv[++i]);
+      std::wstring value = fw::FromNativePath(argv[++i]);
       if (argument == "--module") arguments.module = value;
       else if (argument == "--script") arguments.script = value;
       else arguments.supportFolders.push_back(value);
@@ -82,13 +83,14 @@ std::optional<Arguments> ParseArguments(int argc, char** argv, std::string& erro
   return arguments;
 }
 
-// The whole file as UTF-8 text, or nothing with `error` set.
+// The whole file as UTF-8 text (a name in it that is not UTF-8 kept as a path's bytes are), or
+// nothing with `error` set.
 std::optional<std::wstring> ReadScript(const std::wstring& path, std::string& error) {
   if (fw::IsDirectory(path)) {
     error = "it is a folder";
     return std::nullopt;
   }
-  std::ifstream in(fw::ToUtf8(path), std::ios::binary);
+  std::ifstream in(fw::NativePath(path), std::ios::binary);
   if (!in) {
     error = std::strerror(errno);
     return std::nullopt;
@@ -98,7 +100,7 @@ std::optional<std::wstring> ReadScript(const std::wstring& path, std::string& er
     error = "read error";
     return std::nullopt;
   }
-  return fw::FromUtf8(bytes);
+  return fw::FromNativePath(bytes);
 }
 
 int RunSession(const Arguments& arguments, const std::optional<std::wstring>& script) {
@@ -160,7 +162,7 @@ int main(int argc, char** argv) {
     script = ReadScript(*arguments->script, error);
     if (!script) {
       std::fprintf(stderr, "qrva-host: cannot read the script file \"%s\": %s\n",
-                   fw::ToUtf8(*arguments->script).c_str(), error.c_str());
+                   fw::NativePath(*arguments->script).c_str(), error.c_str());
       return kUsageExit;
     }
   }

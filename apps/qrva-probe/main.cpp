@@ -13,6 +13,7 @@
 #include "fw/File.h"
 #include "fw/FileName.h"
 #include "fw/FileStatus.h"
+#include "fw/NativePath.h"
 #include "fw/Png.h"
 #include "fw/Strings.h"
 #include "library/Directory.h"
@@ -27,7 +28,8 @@ constexpr const char* kUsage =
     "usage: qrva-probe [--thumbs DIR] [--background RRGGBB] PATH...\n"
     "Probes each drawing (a folder: its *.dwg files, any letter case) and prints one JSON line\n"
     "per drawing with path, ok, version, versionName, preview, width, height, bitCount,\n"
-    "description and lsaPending.\n"
+    "description and lsaPending, and topDown: true for a preview stored top-down. A name that\n"
+    "is not UTF-8 is shown with U+FFFD for its bytes.\n"
     "  --thumbs DIR          write DIR/<title>.large.png and DIR/<title>.small.png\n"
     "  --background RRGGBB   preview background colour (hex), default the host's\n"
     "  --help, --version\n";
@@ -59,7 +61,7 @@ std::optional<Options> ParseArguments(int argc, char** argv, int& exitCode) {
       exitCode = kExitOk;
       return std::nullopt;
     } else if (argument == "--thumbs" && hasValue) {
-      options.thumbs = fw::FromUtf8(argv[++i]);
+      options.thumbs = fw::FromNativePath(argv[++i]);
     } else if (argument == "--background" && hasValue) {
       options.background = ParseColour(argv[++i]);
       if (!options.background) {
@@ -70,7 +72,7 @@ std::optional<Options> ParseArguments(int argc, char** argv, int& exitCode) {
       std::fprintf(stderr, "qrva-probe: unknown or incomplete option '%s'\n%s", argv[i], kUsage);
       return std::nullopt;
     } else {
-      options.paths.push_back(fw::FromUtf8(argument));
+      options.paths.push_back(fw::FromNativePath(argument));
     }
   }
   if (options.paths.empty()) {
@@ -111,9 +113,12 @@ std::string JsonString(const std::wstring& text) {
   return out + "\"";
 }
 
+// The picture's size; a bitmap stored with its rows top-down keeps a negative height in its
+// header, which is the picture's height all the same.
 struct BitmapFacts {
   std::int32_t width = 0;
-  std::int32_t height = 0;
+  std::int64_t height = 0;
+  bool topDown = false;
   std::uint16_t bitCount = 0;
 };
 
@@ -123,7 +128,9 @@ BitmapFacts FactsOf(const std::optional<dwgprobe::PackedBitmap>& preview) {
   fw::ByteReader in(preview->bytes);
   in.U32();
   facts.width = in.I32();
-  facts.height = in.I32();
+  const std::int32_t storedHeight = in.I32();
+  facts.topDown = storedHeight < 0;
+  facts.height = facts.topDown ? -std::int64_t{storedHeight} : storedHeight;
   in.U16();
   facts.bitCount = in.U16();
   return in.Overrun() ? BitmapFacts{} : facts;
@@ -133,11 +140,12 @@ void PrintLine(const std::wstring& path, const dwgprobe::ProbeOutcome& outcome) 
   const BitmapFacts facts = FactsOf(outcome.preview);
   std::printf(
       "{\"path\":%s,\"ok\":%s,\"version\":%d,\"versionName\":%s,\"preview\":%s,\"width\":%d,"
-      "\"height\":%d,\"bitCount\":%u,\"description\":%s,\"lsaPending\":%s}\n",
+      "\"height\":%lld,%s\"bitCount\":%u,\"description\":%s,\"lsaPending\":%s}\n",
       JsonString(path).c_str(), outcome.ok ? "true" : "false", outcome.version,
       JsonString(dwgprobe::VersionName(outcome.version)).c_str(),
       JsonString(dwgprobe::PreviewKindName(outcome.previewKind)).c_str(), facts.width,
-      facts.height, static_cast<unsigned>(facts.bitCount), JsonString(outcome.description).c_str(),
+      static_cast<long long>(facts.height), facts.topDown ? "\"topDown\":true," : "",
+      static_cast<unsigned>(facts.bitCount), JsonString(outcome.description).c_str(),
       outcome.lsaPending ? "true" : "false");
 }
 

@@ -2,39 +2,43 @@
 #include "dwgprobe/DrawingFile.h"
 
 #include <algorithm>
-#include <filesystem>
-#include <system_error>
 
 #include "fw/Strings.h"
 
 namespace dwgprobe {
 
-DrawingFile::DrawingFile(std::ifstream stream, std::uint64_t size, std::wstring path)
-    : stream_(std::move(stream)), size_(size), path_(std::move(path)) {}
+DrawingFile::DrawingFile(std::unique_ptr<fw::CFile> file, std::uint64_t size, std::wstring path)
+    : file_(std::move(file)), size_(size), path_(std::move(path)) {}
 
+// The size is taken once: a file that shrinks while it is read gives short reads, which ReadAt
+// reports, and one that grows is read up to the size it had.
 fw::Result<std::shared_ptr<DrawingFile>> DrawingFile::Open(const std::wstring& path) {
   using Outcome = fw::Result<std::shared_ptr<DrawingFile>>;
-  const std::filesystem::path native(path);
-  std::error_code error;
-  if (std::filesystem::is_directory(native, error)) {
-    return Outcome::Failure(fw::Format(L"%ls is a folder, not a drawing", path.c_str()));
+  auto file = std::make_unique<fw::CFile>();
+  fw::CFileException error(fw::CFileException::none, path);
+  if (!file->Open(path, fw::CFile::modeRead | fw::CFile::typeBinary, &error)) {
+    return Outcome::Failure(fw::Format(L"cannot open %ls: %ls", path.c_str(),
+                                       error.Message().c_str()));
   }
-  const auto size = std::filesystem::file_size(native, error);
-  std::ifstream stream(native, std::ios::binary);
-  if (error || !stream) {
-    return Outcome::Failure(fw::Format(L"cannot open %ls", path.c_str()));
+  try {
+    const std::uint64_t size = file->GetLength();
+    return Outcome::Success(
+        std::shared_ptr<DrawingFile>(new DrawingFile(std::move(file), size, path)));
+  } catch (const fw::CFileException& failed) {
+    return Outcome::Failure(failed.Message());
   }
-  return Outcome::Success(std::shared_ptr<DrawingFile>(new DrawingFile(std::move(stream), size, path)));
 }
 
 std::vector<std::uint8_t> DrawingFile::ReadUpTo(std::uint64_t offset, std::size_t count) {
   if (offset >= size_) return {};
   const auto available = static_cast<std::size_t>(std::min<std::uint64_t>(count, size_ - offset));
   std::vector<std::uint8_t> bytes(available);
-  stream_.clear();
-  stream_.seekg(static_cast<std::streamoff>(offset));
-  stream_.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(available));
-  bytes.resize(static_cast<std::size_t>(std::max<std::streamsize>(stream_.gcount(), 0)));
+  try {
+    file_->SeekTo(offset);
+    bytes.resize(file_->Read(bytes.data(), bytes.size()));
+  } catch (const fw::CFileException&) {
+    bytes.clear();  // a read error is a short read; the callers report it
+  }
   return bytes;
 }
 

@@ -4,18 +4,19 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "fw/File.h"
 #include "fw/Result.h"
 
 namespace dwgprobe {
 
 class DrawingFile {
  public:
-  // Opens the file for binary reading; an error when it cannot be opened.
+  // Opens the file for binary reading; an error when it cannot be opened or is no regular file
+  // (a folder, a FIFO, a device: refused without blocking).
   static fw::Result<std::shared_ptr<DrawingFile>> Open(const std::wstring& path);
 
   std::uint64_t Size() const { return size_; }
@@ -26,9 +27,9 @@ class DrawingFile {
   std::vector<std::uint8_t> ReadUpTo(std::uint64_t offset, std::size_t count);
 
  private:
-  DrawingFile(std::ifstream stream, std::uint64_t size, std::wstring path);
+  DrawingFile(std::unique_ptr<fw::CFile> file, std::uint64_t size, std::wstring path);
 
-  std::ifstream stream_;
+  std::unique_ptr<fw::CFile> file_;
   std::uint64_t size_;
   std::wstring path_;
 };

@@ -24,7 +24,7 @@ void NoteError(ProbeOutcome& outcome, std::wstring error) {
 
 // The first line of the description side file, or nothing when there is none.
 std::optional<std::wstring> ReadDescriptionFile(const std::wstring& drawingPath) {
-  const auto path = fw::FindFileNoCase(DescriptionFilePath(drawingPath));
+  const auto path = FindDescriptionFile(drawingPath);
   if (!path) return std::nullopt;
   auto file = DrawingFile::Open(*path);
   if (!file) return std::nullopt;
@@ -87,10 +87,14 @@ void ApplyImage(DrawingFile& file, const ImageRecord& record, bool png, ProbeOut
   outcome.previewKind = PreviewKind::Png;
 }
 
-void ProbeImageSection(DrawingFile& file, bool sideDescription, ProbeOutcome& outcome) {
+// With `headerData` off only the image records (2 and 6) are read.
+void ProbeImageSection(DrawingFile& file, bool headerData, bool sideDescription,
+                       ProbeOutcome& outcome) {
   const ImageSection section = ReadSectionFromFile(file);
   if (!section.error.empty()) NoteError(outcome, section.error);
-  if (section.headerData) ApplyHeaderData(file, *section.headerData, sideDescription, outcome);
+  if (headerData && section.headerData) {
+    ApplyHeaderData(file, *section.headerData, sideDescription, outcome);
+  }
   if (!section.image) return NoteError(outcome, L"the drawing has no preview image record");
   ApplyImage(file, *section.image, section.png, outcome);
 }
@@ -116,31 +120,62 @@ void ProbeSideBitmap(const std::wstring& drawingPath, ProbeOutcome& outcome) {
 }
 
 // The preview's size from its header (width and height at offsets 4 and 8).
-std::optional<PreviewSize> SizeOf(const std::optional<PackedBitmap>& preview) {
-  if (!preview || preview->bytes.size() < kBitmapInfoHeaderBytes) return std::nullopt;
-  fw::ByteReader in(preview->bytes);
+std::optional<PreviewSize> SizeOf(const PackedBitmap& preview) {
+  if (preview.bytes.size() < kBitmapInfoHeaderBytes) return std::nullopt;
+  fw::ByteReader in(preview.bytes);
   in.U32();
   const std::int32_t width = in.I32();
   const std::int32_t height = in.I32();
   return PreviewSize{width, height < 0 ? -height : height};
 }
 
+std::optional<PreviewSize> SizeOf(const std::optional<PackedBitmap>& preview) {
+  return preview ? SizeOf(*preview) : std::nullopt;
+}
+
+bool CallReader(DrawingReader* reader, const std::wstring& path, bool showPoints,
+                std::optional<PreviewSize> size, std::vector<double>& points,
+                std::int64_t& created, std::int64_t& modified, std::wstring& description) {
+  return reader ? reader->LoadDrawing(path, showPoints, size, points, created, modified,
+                                      description)
+                : LoadDrawing(path, showPoints, size, points, created, modified, description);
+}
+
+// The reader's dates and summary description win, except that an empty summary leaves a
+// side-file description that is waiting to be saved into the drawing: the drawing has none yet.
 void AskReader(const std::wstring& path, const ProbeRequest& request, ProbeOutcome& outcome) {
   std::int64_t created = 0;
   std::int64_t modified = 0;
   std::wstring description = outcome.description;
-  const auto size = SizeOf(outcome.preview);
-  const bool read =
-      request.reader
-          ? request.reader->LoadDrawing(path, request.showInsertionPoints, size, outcome.points,
-                                        created, modified, description)
-          : LoadDrawing(path, request.showInsertionPoints, size, outcome.points, created,
-                        modified, description);
+  const bool read = CallReader(request.reader, path, request.showInsertionPoints,
+                               SizeOf(outcome.preview), outcome.points, created, modified,
+                               description);
   outcome.readerOk = read;
   if (!read) return;
   outcome.created = created;
   outcome.modified = modified;
-  outcome.description = std::move(description);
+  if (!description.empty() || !outcome.lsaPending) outcome.description = std::move(description);
+}
+
+// Opens the drawing (found in any case), reads its version and its stored preview: the image
+// records of the image section, or the side bitmap up to index 13. With `headerData` the
+// header-data record is applied too. Returns the open file, or null (the error noted).
+std::shared_ptr<DrawingFile> ReadVersionAndPreview(const std::wstring& path, bool headerData,
+                                                   bool sideDescription, ProbeOutcome& outcome) {
+  auto file = DrawingFile::Open(path);
+  if (!file) {
+    outcome.error = file.Message();
+    return nullptr;
+  }
+  outcome.opened = true;
+  outcome.ok = true;
+  outcome.version = VersionIndex(file.Value()->ReadUpTo(0, 6));
+  if (outcome.version > kLastVersionWithoutImageSection) {
+    ProbeImageSection(*file.Value(), headerData, sideDescription, outcome);
+  } else {
+    ProbeSideBitmap(path, outcome);
+  }
+  return file.Value();
 }
 
 }  // namespace
@@ -166,7 +201,15 @@ std::wstring LockFilePath(const std::wstring& drawingPath) {
 
 std::wstring DescriptionFilePath(const std::wstring& drawingPath) {
   const fw::CFileName name(drawingPath);
-  return fw::PathJoin(fw::PathJoin(fw::FolderOf(drawingPath), L"PXTLIB"), name.Title() + L".lsa");
+  return fw::PathJoin(fw::PathJoin(fw::FolderOf(drawingPath), kDescriptionFolder),
+                      name.Title() + L".lsa");
+}
+
+std::optional<std::wstring> FindDescriptionFile(const std::wstring& drawingPath) {
+  const auto folder =
+      fw::FindFolderNoCase(fw::PathJoin(fw::FolderOf(drawingPath), kDescriptionFolder));
+  if (!folder) return std::nullopt;
+  return fw::FindFileNoCase(fw::PathJoin(*folder, fw::CFileName(drawingPath).Title() + L".lsa"));
 }
 
 std::optional<std::wstring> FindSideBitmap(const std::wstring& drawingPath) {
@@ -185,22 +228,38 @@ ProbeOutcome ProbeDrawing(const std::wstring& requestedPath, const ProbeRequest&
   }
   const auto sideDescription = ReadDescriptionFile(path);
   if (sideDescription) outcome.description = *sideDescription;
-
-  auto file = DrawingFile::Open(path);
-  if (!file) {
-    outcome.error = file.Message();
+  if (!ReadVersionAndPreview(path, /*headerData=*/true, sideDescription.has_value(), outcome)) {
     return outcome;
-  }
-  outcome.opened = true;
-  outcome.ok = true;
-  outcome.version = VersionIndex(file.Value()->ReadUpTo(0, 6));
-  if (outcome.version > kLastVersionWithoutImageSection) {
-    ProbeImageSection(*file.Value(), sideDescription.has_value(), outcome);
-  } else {
-    ProbeSideBitmap(path, outcome);
   }
   AskReader(path, request, outcome);
   return outcome;
+}
+
+StoredPreview ReadStoredPreview(const std::wstring& requestedPath) {
+  const std::wstring path = fw::FindFileNoCase(requestedPath).value_or(requestedPath);
+  ProbeOutcome outcome;
+  (void)ReadVersionAndPreview(path, /*headerData=*/false, /*sideDescription=*/false, outcome);
+  StoredPreview stored;
+  stored.path = path;
+  stored.opened = outcome.opened;
+  stored.version = outcome.version;
+  stored.previewKind = outcome.previewKind;
+  stored.preview = std::move(outcome.preview);
+  stored.error = std::move(outcome.error);
+  return stored;
+}
+
+std::vector<double> ReadInsertionPoints(const std::wstring& path, bool showInsertionPoints,
+                                        const PackedBitmap& preview, DrawingReader* reader) {
+  std::vector<double> points;
+  std::int64_t created = 0;
+  std::int64_t modified = 0;
+  std::wstring description;
+  if (!CallReader(reader, path, showInsertionPoints, SizeOf(preview), points, created, modified,
+                  description)) {
+    points.clear();
+  }
+  return points;
 }
 
 }  // namespace dwgprobe

@@ -36,7 +36,7 @@ struct ProbeOutcome {
   bool opened = false;
   int version = 0;
   // The description after the side file, the header data and the reader (the current one
-  // when none of them gave one).
+  // when none of them gave one; a pending side-file description when the reader's is empty).
   std::wstring description;
   // The description came from the side file and the drawing's header data has none.
   bool lsaPending = false;
@@ -44,7 +44,8 @@ struct ProbeOutcome {
   std::optional<std::int64_t> modified;
   PreviewKind previewKind = PreviewKind::None;
   std::optional<PackedBitmap> preview;
-  std::vector<double> points;  // x, y pairs in pixels of the preview, origin at its lower left
+  // x, y pairs in pixels of the preview, origin at its lower left; only with showInsertionPoints
+  std::vector<double> points;
   std::wstring error;          // the first thing that went wrong, for logs; empty when none
 };
 
@@ -53,10 +54,36 @@ struct ProbeOutcome {
 // (libraries copied from elsewhere keep "A.DWG"). Runs on the loader thread, or any thread.
 ProbeOutcome ProbeDrawing(const std::wstring& path, const ProbeRequest& request);
 
+// What a drawing's file holds of its preview, read again for drawing it large (the quick
+// picture, the catalogue): only the image records (2 and 6) of the image section, or the side
+// bitmap up to index 13.
+struct StoredPreview {
+  std::wstring path;  // the drawing as found (any letter case)
+  bool opened = false;
+  int version = 0;
+  PreviewKind previewKind = PreviewKind::None;
+  std::optional<PackedBitmap> preview;
+  std::wstring error;  // the first thing that went wrong; empty when none
+};
+// Never throws for bad files. Any thread.
+StoredPreview ReadStoredPreview(const std::wstring& path);
+
+// The insertion points the drawing reader gives for the drawing at `path` and its preview (x, y
+// pairs in pixels of the preview, origin at its lower left): none unless `showInsertionPoints`,
+// and none when the reader fails. `reader` null asks the process's reader. Any thread.
+std::vector<double> ReadInsertionPoints(const std::wstring& path, bool showInsertionPoints,
+                                        const PackedBitmap& preview, DrawingReader* reader);
+
+// The folder beside a drawing that holds the description side files.
+inline constexpr const wchar_t* kDescriptionFolder = L"PXTLIB";
+
 // The side files of a drawing, found without regard to case where the file system is
 // case-sensitive; nothing when absent.
 std::wstring LockFilePath(const std::wstring& drawingPath);  // last three characters "DWK"
 std::wstring DescriptionFilePath(const std::wstring& drawingPath);  // folder/PXTLIB/title.lsa
+// The description side file, its folder and its name both matched without regard to case
+// ("pxtlib/a.LSA" from a copy made elsewhere).
+std::optional<std::wstring> FindDescriptionFile(const std::wstring& drawingPath);
 std::optional<std::wstring> FindSideBitmap(const std::wstring& drawingPath);  // title.bmp
 
 // A packed bitmap cannot be smaller than its header.

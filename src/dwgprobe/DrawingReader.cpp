@@ -73,7 +73,8 @@ bool DrawingReader::LoadDrawing(const std::wstring& path, bool showPoints,
   created = *createdAt;
   modified = *modifiedAt;
   description = *text;
-  if (bitmap) AppendInsertionPoints(*records, size.width, size.height, points);
+  // Points only when they were asked for: a reader that sends records anyway draws no markers.
+  if (showPoints && bitmap) AppendInsertionPoints(*records, size.width, size.height, points);
   return true;
 }
 

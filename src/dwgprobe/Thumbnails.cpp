@@ -12,9 +12,10 @@
 namespace dwgprobe {
 namespace {
 
-// Drawings of this version index and earlier (R14 and older, and side bitmaps) keep a one-pixel
-// border round their stored preview that the thumbnails leave out.
-constexpr int kLastVersionWithBorder = 14;
+// Drawings of this version index ("R14", AC1013/AC1014) and earlier, and side bitmaps, keep a
+// one-pixel border round their stored preview that the thumbnails leave out; from 2000 (index
+// 16) on the whole preview is drawn.
+constexpr int kLastVersionWithBorder = 15;
 constexpr fw::COLORREF kMarkerColour = fw::RGB(255, 0, 0);
 // Marker coordinates beyond this many pixels either way are dropped: they come from the drawing
 // reader, could be anything, and must convert to int without overflow.

@@ -320,6 +320,19 @@ std::uint64_t CFile::GetPosition() const {
   return static_cast<std::uint64_t>(position);
 }
 
+std::uint64_t CFile::SeekTo(std::uint64_t position) {
+  if (position > static_cast<std::uint64_t>(std::numeric_limits<off_t>::max())) {
+    throw CFileException(CFileException::badSeek, path_,
+                         L"position " + std::to_wstring(position) + L" is beyond any file");
+  }
+  off_t moved = ::lseek(descriptor_, static_cast<off_t>(position), SEEK_SET);
+  if (moved < 0) {
+    int seekError = errno;
+    throw CFileException(CauseFromErrno(seekError), path_, SystemErrorText("lseek", seekError));
+  }
+  return static_cast<std::uint64_t>(moved);
+}
+
 void CFile::Flush() {
   if (descriptor_ < 0) return;
   // Pipes and some special files cannot be synchronised; there is nothing to flush in them.
@@ -370,6 +383,13 @@ void CMemFile::Write(const void* buffer, std::size_t count) {
   if (end > bytes_.size()) bytes_.resize(end);
   std::memcpy(bytes_.data() + position_, buffer, count);
   position_ = end;
+}
+
+// A memory file cannot move past its end: reads there give nothing, and writes would leave a
+// gap, so the position stops at the end.
+std::uint64_t CMemFile::SeekTo(std::uint64_t position) {
+  position_ = static_cast<std::size_t>(std::min<std::uint64_t>(position, bytes_.size()));
+  return position_;
 }
 
 std::vector<std::uint8_t> CMemFile::Detach() {

@@ -99,6 +99,9 @@ class CFile {
   virtual void Write(const void* buffer, std::size_t count);
   virtual std::uint64_t GetLength() const;
   virtual std::uint64_t GetPosition() const;
+  // Moves to `position` bytes from the start; returns the new position. A file on disk may be
+  // moved beyond its end (a read there gives nothing); a memory file stops at its end.
+  virtual std::uint64_t SeekTo(std::uint64_t position);
   virtual void Flush();
 
  private:
@@ -119,6 +122,7 @@ class CMemFile : public CFile {
   void Write(const void* buffer, std::size_t count) override;
   std::uint64_t GetLength() const override { return bytes_.size(); }
   std::uint64_t GetPosition() const override { return position_; }
+  std::uint64_t SeekTo(std::uint64_t position) override;
   void Flush() override {}
 
   const std::vector<std::uint8_t>& Bytes() const { return bytes_; }

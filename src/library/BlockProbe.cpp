@@ -6,10 +6,14 @@
 
 #include "dwgprobe/DrawingProbe.h"
 #include "dwgprobe/Thumbnails.h"
+#include "fw/Bitmap.h"
 
 namespace library {
 
 namespace {
+
+// Draw preview asks the drawing reader for points of drawings up to this version index ("2013").
+constexpr int kLastVersionAskedForPoints = 20;
 
 std::atomic<bool> dialogShown{false};
 std::mutex itemUpdateMutex;
@@ -60,6 +64,18 @@ bool Probe(Directory& d, Block& b, dwgprobe::DrawingReader* reader) {
   ApplyPreview(outcome, d, b);
   UpdateItem(d, b);
   return outcome.ok && outcome.readerOk;
+}
+
+bool DrawPreview(const Directory& d, const Block& b, fw::CDC& dc, int x, int y, int k,
+                 bool colours, dwgprobe::DrawingReader* reader) {
+  const dwgprobe::StoredPreview stored = dwgprobe::ReadStoredPreview(d.DrawingPath(b));
+  if (!stored.preview) return false;
+  std::vector<double> points;
+  if (stored.version <= kLastVersionAskedForPoints) {
+    points = dwgprobe::ReadInsertionPoints(stored.path, d.showInsertionPoints, *stored.preview,
+                                           reader);
+  }
+  return dwgprobe::DrawPreview(dc, x, y, k, colours, *stored.preview, stored.version, points).Ok();
 }
 
 void SetBlockDialogShown(bool shown) { dialogShown.store(shown); }

@@ -11,6 +11,10 @@ namespace dwgprobe {
 class DrawingReader;
 }
 
+namespace fw {
+class CDC;
+}
+
 namespace library {
 
 // Probes d.DrawingPath(b) and applies the outcome: version, description, lsaPending (on the
@@ -21,6 +25,16 @@ namespace library {
 // reader); the loader ignores the result. Runs on the loader thread.
 // `reader` null asks the process's drawing reader.
 bool Probe(Directory& d, Block& b, dwgprobe::DrawingReader* reader = nullptr);
+
+// Draw preview: reads b's preview from its drawing again (full-size previews are never kept)
+// and draws it framed at (x, y) on `dc` at scale k (1 for the quick picture with `colours`, the
+// printer's scale without), as dwgprobe::DrawPreview does. For a drawing of index 20 or lower
+// the drawing reader is asked first for the insertion points, drawn as markers only when
+// d.showInsertionPoints is on. False, with nothing drawn, when no preview could be read (the
+// caller then shows the thumbnail) or drawn. The dialog thread; the reader's calls are
+// serialised with the loader's. `reader` null asks the process's drawing reader.
+bool DrawPreview(const Directory& d, const Block& b, fw::CDC& dc, int x, int y, int k,
+                 bool colours, dwgprobe::DrawingReader* reader = nullptr);
 
 // Whether the main dialog is shown. Process-wide, any thread. The dialog sets it while it is
 // shown; nothing sets it yet, so it stays false and the item hook is never called.

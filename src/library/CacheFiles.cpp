@@ -101,6 +101,17 @@ void CheckDirectoryCount(std::int32_t count, std::uint64_t bytesLeft) {
   }
 }
 
+// The image cache a directory names is written, moved and deleted later, so a damaged cache
+// must not name any other file: a name without the image cache form makes the whole main cache
+// damaged. An empty name (no image cache) is allowed.
+void CheckImageCacheName(const Directory& directory) {
+  if (directory.cacheFile.empty() || IsImageCacheName(directory.cacheFile)) return;
+  throw fw::CArchiveException(
+      fw::CArchiveException::genericException,
+      fw::Format(L"main cache: the image cache %s of %s is not named path<n>_35.cache",
+                 directory.cacheFile.c_str(), directory.path.c_str()));
+}
+
 // Reads the stream into `content` and `directories`; throws the framework's exceptions.
 void LoadMainCache(fw::CArchive& archive, const MainCacheLoad& load, MainCacheContent& content,
                    std::vector<std::unique_ptr<Directory>>& directories) {
@@ -116,6 +127,7 @@ void LoadMainCache(fw::CArchive& archive, const MainCacheLoad& load, MainCacheCo
     directories.push_back(std::make_unique<Directory>());
     Directory& directory = *directories.back();
     directory.Load(archive);
+    CheckImageCacheName(directory);
     if (!load.demandLoadCache) (void)ReadImageCache(directory);
   }
 }
@@ -175,23 +187,9 @@ void CheckImageLists(const Directory& directory, const fw::CImageList& large,
   }
 }
 
-// "path<digits>_35.cache": the only files a failed image cache read may delete.
-bool HasImageCacheForm(const std::wstring& path) {
-  fw::CFileName name(path);
-  const std::wstring& title = name.Title();
-  constexpr std::wstring_view kPrefix = L"path";
-  constexpr std::wstring_view kSuffix = L"_35";
-  if (name.Extension() != L".cache" || title.size() <= kPrefix.size() + kSuffix.size()) {
-    return false;
-  }
-  if (!title.starts_with(kPrefix) || !title.ends_with(kSuffix)) return false;
-  std::wstring_view digits(title);
-  digits = digits.substr(kPrefix.size(), digits.size() - kPrefix.size() - kSuffix.size());
-  return std::all_of(digits.begin(), digits.end(), [](wchar_t c) { return c >= L'0' && c <= L'9'; });
-}
 
 void DeleteDamagedImageCache(const std::wstring& path) {
-  if (HasImageCacheForm(path)) fw::DeleteFile(path);
+  if (IsImageCacheName(path)) fw::DeleteFile(path);
 }
 
 // --- Relocation ----------------------------------------------------------------------------------
@@ -247,6 +245,20 @@ void MoveCacheFiles(std::vector<CacheMove>& moves) {
 }
 
 }  // namespace
+
+bool IsImageCacheName(const std::wstring& path) {
+  fw::CFileName name(path);
+  const std::wstring& title = name.Title();
+  constexpr std::wstring_view kPrefix = L"path";
+  constexpr std::wstring_view kSuffix = L"_35";
+  if (name.Extension() != L".cache" || title.size() <= kPrefix.size() + kSuffix.size()) {
+    return false;
+  }
+  if (!title.starts_with(kPrefix) || !title.ends_with(kSuffix)) return false;
+  std::wstring_view digits(title);
+  digits = digits.substr(kPrefix.size(), digits.size() - kPrefix.size() - kSuffix.size());
+  return std::all_of(digits.begin(), digits.end(), [](wchar_t c) { return c >= L'0' && c <= L'9'; });
+}
 
 bool UseCompression() { return useCompression.load(); }
 

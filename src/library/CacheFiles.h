@@ -29,6 +29,9 @@ using ColumnWidths = std::array<std::int32_t, kColumnCount>;
 
 // "%s%spath%d_35.cache" from the drive and folder of the main cache path and n.
 std::wstring ImageCacheName(std::wstring_view mainCachePath, int number);
+// Whether the file name has the image cache form "path<digits>_35.cache" (any folder): the only
+// files the image cache code writes, moves or deletes, and the only names a main cache may give.
+bool IsImageCacheName(const std::wstring& path);
 // The image cache name for a directory about to join the library: the smallest free number.
 std::wstring NewImageCacheName(const Library& library, std::wstring_view mainCachePath);
 
@@ -63,7 +66,8 @@ struct MainCacheContent {
 // and no loader runs). A missing file leaves everything as it is. A damaged one shows the error
 // report, a message box or a command-line line, logs the cause, is deleted, and adds nothing to
 // the library: the directories are read aside and joined to the library only when the whole
-// file was read. Logs "Open the cachefile" and the other steps itself.
+// file was read. A directory whose image cache name lacks the image cache form makes the file
+// damaged, so no file it names is ever written, moved or deleted. Logs "Open the cachefile" and the other steps itself.
 MainCacheContent ReadMainCache(Library& library, const MainCacheLoad& load);
 
 // The library read from the cache is complete: the cache was read, and the settings file's

@@ -8,6 +8,7 @@
 
 #include "fw/FileName.h"
 #include "fw/FileStatus.h"
+#include "fw/NativePath.h"
 #include "fw/Strings.h"
 #include "minicad/Console.h"
 #include "minicad/DocManager.h"
@@ -121,7 +122,7 @@ Status DynamicLinker::Load(std::wstring_view path) {
   }
 
   // A name without a separator would make the system loader search its library path.
-  std::string nativePath = fw::ToUtf8(fullPath);
+  std::string nativePath = fw::NativePath(fullPath);
   if (nativePath.find('/') == std::string::npos) nativePath = "./" + nativePath;
   dlerror();
   void* handle = dlopen(nativePath.c_str(), RTLD_NOW | RTLD_LOCAL);

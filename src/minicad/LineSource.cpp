@@ -1,6 +1,7 @@
 // Reading script and stream lines.
 #include "minicad/LineSource.h"
 
+#include "fw/NativePath.h"
 #include "fw/Strings.h"
 
 namespace minicad {
@@ -31,7 +32,8 @@ std::optional<std::wstring> StreamLines::ReadLine() {
   if (!std::getline(in_, bytes)) return std::nullopt;
   if (firstLine_ && bytes.rfind("\xEF\xBB\xBF", 0) == 0) bytes.erase(0, 3);
   firstLine_ = false;
-  std::wstring line = fw::FromUtf8(bytes);
+  // Lines may name drawings: bytes that are not UTF-8 are kept as a path's are.
+  std::wstring line = fw::FromNativePath(bytes);
   DropCarriageReturn(line);
   return line;
 }

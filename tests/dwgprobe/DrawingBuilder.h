@@ -2,6 +2,7 @@
 // offset 13, and an image section whose records point at the payloads placed after it.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -24,8 +25,8 @@ inline void PutU32(std::vector<std::uint8_t>& bytes, std::size_t at, std::uint32
 inline std::vector<std::uint8_t> BuildDrawing(const std::string& version,
                                               const std::vector<Payload>& payloads) {
   constexpr std::size_t kSeeker = 32;
-  std::vector<std::uint8_t> bytes(version.begin(), version.end());
-  bytes.resize(kSeeker + 21 + 9 * payloads.size(), 0);
+  std::vector<std::uint8_t> bytes(kSeeker + 21 + 9 * payloads.size(), 0);
+  std::copy_n(version.begin(), std::min(version.size(), std::size_t{13}), bytes.begin());
   PutU32(bytes, 13, kSeeker);
   bytes[kSeeker + 20] = static_cast<std::uint8_t>(payloads.size());
   for (std::size_t i = 0; i < payloads.size(); ++i) {

@@ -9,6 +9,8 @@
 
 #include "DrawingBuilder.h"
 #include "dwgprobe/ViewportPoint.h"
+#include "dwgprobe/DrawingProbe.h"
+#include "fw/Bitmap.h"
 #include "fw/FileName.h"
 #include "fw/FileStatus.h"
 #include "fw/ManagedBridge.h"
@@ -176,6 +178,79 @@ TEST_F(BlockProbe, ALockedDrawingChangesNothingAndAPendingSideFileMarksTheDirect
   EXPECT_TRUE(block->lsaPending);
   EXPECT_TRUE(d.lsaPending);
   EXPECT_NE(block->imageIndex, 0);
+}
+
+// Once a reader answers, an empty summary must not wipe a side-file description waiting to be
+// saved into the drawing; a summary that has one still wins.
+TEST_F(BlockProbe, AnEmptySummaryKeepsAPendingSideFileDescription) {
+  ASSERT_TRUE(fw::CreateDirectory(folder / L"PXTLIB"));
+  struct Case {
+    const wchar_t* name;
+    std::wstring description;
+  };
+  for (const Case& c : {Case{L"empty", L"From the side file"}, Case{L"A", L"Reader 1 2x2"}}) {
+    block->name = c.name;
+    block->description = L"old";
+    testsupport::WriteFile(d.DrawingPath(*block), probetest::AsText(probetest::BuildDrawing(
+        "AC1015", {{1, probetest::HeaderData("")}, {2, probetest::SmallBmp()}})));
+    testsupport::WriteFile(folder / (std::wstring(L"PXTLIB/") + c.name + L".lsa"),
+                           "From the side file\n");
+    EXPECT_TRUE(library::Probe(d, *block, &reader));
+    EXPECT_EQ(block->description, c.description);
+    EXPECT_TRUE(block->lsaPending);
+  }
+}
+
+// Markers only where showInsertionPoints asked for them, even from a reader sending records
+// regardless.
+TEST_F(BlockProbe, DrawsInsertionPointsOnlyWhenTheDirectoryAsksForThem) {
+  block->name = L"always";
+  testsupport::WriteFile(d.DrawingPath(*block), probetest::AsText(probetest::BuildDrawing(
+      "AC1015", {{1, probetest::HeaderData("")}, {2, probetest::SmallBmp()}})));
+  for (bool show : {false, true}) {
+    dwgprobe::ProbeRequest request;
+    request.showInsertionPoints = show;
+    request.reader = &reader;
+    EXPECT_EQ(dwgprobe::ProbeDrawing(d.DrawingPath(*block), request).points.empty(), !show);
+  }
+}
+
+// Draw preview reads the preview from the drawing again (never from the thumbnails) and, up to
+// index 20, asks the reader for the points first; markers only with showInsertionPoints.
+TEST_F(BlockProbe, DrawPreviewReadsTheDrawingAgainAndAsksTheReaderUpToIndexTwenty) {
+  struct Case {
+    const char* version;
+    bool show;
+    bool markers;
+  };
+  for (const Case& c : {Case{"AC1027", true, true}, Case{"AC1027", false, false},
+                        Case{"AC1032", true, false}, Case{"AC1009", true, true}}) {
+    SCOPED_TRACE(std::string(c.version) + (c.show ? " shown" : " not shown"));
+    d.showInsertionPoints = c.show;
+    if (std::string(c.version) == "AC1009") {
+      testsupport::WriteFile(folder / L"A.dwg", "AC1009");
+      testsupport::WriteFile(folder / L"A.bmp", std::string(14, 'B') + probetest::AsText(probetest::SmallBmp()));
+    } else {
+      testsupport::WriteFile(folder / L"A.dwg", probetest::AsText(probetest::BuildDrawing(
+          c.version, {{1, probetest::HeaderData("")}, {2, probetest::SmallBmp()}})));
+    }
+    fw::Bitmap page(300, 200);
+    fw::CDC dc(page);
+    ASSERT_TRUE(library::DrawPreview(d, *block, dc, 0, 0, 1, true, &reader));
+    int red = 0;
+    for (int y = 0; y < page.Height(); ++y) {
+      for (int x = 0; x < page.Width(); ++x) red += page.GetPixel(x, y) == fw::RGB(255, 0, 0);
+    }
+    EXPECT_EQ(red > 0, c.markers);
+    EXPECT_EQ(block->imageIndex, 0) << "no thumbnail was needed";
+  }
+  testsupport::WriteFile(folder / L"A.dwg", probetest::AsText(probetest::BuildDrawing(
+      "AC1027", {{1, probetest::HeaderData("")}})));
+  fw::Bitmap page(300, 200);
+  fw::CDC dc(page);
+  EXPECT_FALSE(library::DrawPreview(d, *block, dc, 0, 0, 1, true, &reader)) << "no image record";
+  ASSERT_TRUE(fw::DeleteFile(folder / L"A.dwg"));
+  EXPECT_FALSE(library::DrawPreview(d, *block, dc, 0, 0, 1, true, &reader)) << "no drawing";
 }
 
 TEST_F(BlockProbe, UpdatesTheListItemOnlyWhileTheDialogIsShown) {

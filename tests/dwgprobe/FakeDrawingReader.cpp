@@ -1,6 +1,8 @@
 // A stand-in drawing reader assembly for the bridge tests: type `Services` answering
 // `LoadDrawing` with known dates, a description and two viewport records (one inside its view,
-// one outside), and failing for paths containing "fail". Type `Broken` has no methods.
+// one outside), and failing for paths containing "fail". A path containing "empty" gets an empty
+// description, one containing "always" its viewport records even when no points were wanted.
+// Type `Broken` has no methods.
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -47,7 +49,7 @@ __attribute__((visibility("default"))) std::int32_t Services_LoadDrawing(
       500, 10, 0, 0, 0, 1, 1, 0, 0, 0, 0, 0, 1, 100, 50, 0, 50, 25};
   fw_managed_value records = Value(fw_managed_reals);
   records.reals = kRecords;
-  records.count = arguments[1].integer ? 36 : 0;
+  records.count = arguments[1].integer || std::strstr(arguments[0].text, "always") ? 36 : 0;
   results->add(results->context, &records);
 
   fw_managed_value created = Value(fw_managed_integer);
@@ -61,7 +63,7 @@ __attribute__((visibility("default"))) std::int32_t Services_LoadDrawing(
   std::snprintf(text, sizeof text, "Reader %lld %lldx%lld", static_cast<long long>(arguments[1].integer),
                 static_cast<long long>(arguments[2].integer), static_cast<long long>(arguments[3].integer));
   fw_managed_value description = Value(fw_managed_text);
-  description.text = text;
+  description.text = std::strstr(arguments[0].text, "empty") ? "" : text;
   results->add(results->context, &description);
   return 0;
 }

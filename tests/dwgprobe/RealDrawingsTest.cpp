@@ -8,6 +8,7 @@
 #include "dwgprobe/DrawingProbe.h"
 #include "fw/FileName.h"
 #include "fw/FileStatus.h"
+#include "fw/NativePath.h"
 #include "fw/Strings.h"
 #include "support/Program.h"
 #include "support/TempFolder.h"
@@ -51,10 +52,10 @@ int Field(const std::vector<std::uint8_t>& header, std::size_t at, int size) {
 }
 
 TEST(RealDrawings, GiveTheVersionsAndPreviewsTheirBytesHold) {
-  const std::wstring folder = fw::PathJoin(fw::FromUtf8(QRVA_SHARED_DIR), L"dwg");
+  const std::wstring folder = fw::PathJoin(fw::FromNativePath(QRVA_SHARED_DIR), L"dwg");
   if (!fw::IsDirectory(folder)) GTEST_SKIP() << "no shared drawings";
   for (const RealDrawing& real : kRealDrawings) {
-    SCOPED_TRACE(fw::ToUtf8(real.name));
+    SCOPED_TRACE(fw::NativePath(real.name));
     const auto outcome = dwgprobe::ProbeDrawing(fw::PathJoin(folder, real.name), {});
     EXPECT_TRUE(outcome.opened);
     EXPECT_EQ(outcome.version, real.version);
@@ -82,22 +83,34 @@ TEST(QrvaProbe, PrintsOneJsonLinePerDrawingAndWritesBothThumbnails) {
                              "AC1015", {{1, probetest::HeaderData("Say \"hi\"\t\\")},
                                         {2, probetest::SmallBmp()}})));
   testsupport::WriteFile(fw::PathJoin(library, L"a.dwg"), "AC10");
+  previewtest::DibSpec topDown;
+  topDown.width = 3;
+  topDown.height = 2;
+  topDown.bitCount = 24;
+  topDown.topDown = true;
+  topDown.pixels.assign(6, 0xFFFFFF);
+  testsupport::WriteFile(fw::PathJoin(library, L"c.dwg"),
+                         probetest::AsText(probetest::BuildDrawing(
+                             "AC1032", {{2, previewtest::BuildDib(topDown)}})));
   testsupport::WriteFile(fw::PathJoin(library, L"notes.txt"), "not a drawing");
-  const std::string thumbs = fw::ToUtf8(folder / L"thumbs");
+  const std::string thumbs = fw::NativePath(folder / L"thumbs");
   const auto run = testsupport::RunProgram(
       QRVA_PROBE_PROGRAM,
       "--background 000000 --thumbs " + testsupport::ShellQuote(thumbs) + " " +
-          testsupport::ShellQuote(fw::ToUtf8(library)),
+          testsupport::ShellQuote(fw::NativePath(library)),
       folder);
   ASSERT_EQ(run.exitCode, 0) << run.err;
-  const std::string lib = fw::ToUtf8(library);
+  const std::string lib = fw::NativePath(library);
   EXPECT_EQ(run.out,
             "{\"path\":\"" + lib + "/a.dwg\",\"ok\":true,\"version\":0,\"versionName\":\"Unknwn\","
             "\"preview\":\"none\",\"width\":0,\"height\":0,\"bitCount\":0,\"description\":\"\","
             "\"lsaPending\":false}\n"
             "{\"path\":\"" + lib + "/B.DWG\",\"ok\":true,\"version\":16,\"versionName\":\"2000\","
             "\"preview\":\"bmp\",\"width\":2,\"height\":2,\"bitCount\":8,"
-            "\"description\":\"Say \\\"hi\\\"\\u0009\\\\\",\"lsaPending\":false}\n");
+            "\"description\":\"Say \\\"hi\\\"\\u0009\\\\\",\"lsaPending\":false}\n"
+            "{\"path\":\"" + lib + "/c.dwg\",\"ok\":true,\"version\":21,\"versionName\":\"2018\","
+            "\"preview\":\"bmp\",\"width\":3,\"height\":2,\"topDown\":true,\"bitCount\":24,"
+            "\"description\":\"\",\"lsaPending\":false}\n");
   const std::string large = testsupport::ReadFile(folder / L"thumbs/B.large.png");
   ASSERT_GT(large.size(), 8u);
   EXPECT_EQ(large.substr(1, 3), "PNG");

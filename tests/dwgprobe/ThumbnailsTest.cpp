@@ -9,9 +9,12 @@
 #include <vector>
 
 #include "DibBuilder.h"
+#include "DrawingBuilder.h"
+#include "dwgprobe/DrawingProbe.h"
 #include "dwgprobe/PackedBitmap.h"
 #include "dwgprobe/Thumbnails.h"
 #include "fw/Png.h"
+#include "support/TempFolder.h"
 
 namespace {
 
@@ -21,8 +24,9 @@ using previewtest::DibSpec;
 constexpr fw::COLORREF kBlack = fw::RGB(0, 0, 0);
 constexpr fw::COLORREF kWhite = fw::RGB(255, 255, 255);
 constexpr fw::COLORREF kRed = fw::RGB(255, 0, 0);
-constexpr int kVersion2000 = 15;
-constexpr int kVersionR14 = 14;
+// Version indexes as the table gives them: R14 is "AC1014", 2000 is "AC1015".
+constexpr int kVersionR14 = 15;
+constexpr int kVersion2000 = 16;
 
 // Sets the preview background for one test and puts our host's default back afterwards.
 class PreviewBackground {
@@ -139,12 +143,34 @@ TEST(RenderThumbnail, KeepsThePngColoursAndReadsRowsRightAfterTheHeader) {
   EXPECT_EQ(Count(thumbnail, kWhite), 49 * 49);
 }
 
-TEST(RenderThumbnail, LeavesOutTheOnePixelBorderOfR14PreviewsOnly) {
+// Drawings up to R14 (and side bitmaps) store a one-pixel border round their preview that the
+// thumbnails and the large preview leave out; from 2000 on the whole preview is drawn. Probed
+// from drawings carrying the real version strings.
+TEST(RenderThumbnail, LeavesOutTheOnePixelBorderUpToR14Only) {
   const dwgprobe::PackedBitmap preview = DrawingPreview(66, 49);
   const fw::COLORREF frame = fw::RGB(128, 128, 128);
-  EXPECT_EQ(Thumbnail(preview, 66, 49, kVersionR14).GetPixel(0, 0), kBlack);
-  EXPECT_EQ(Count(Thumbnail(preview, 66, 49, kVersionR14), frame), 0);
-  EXPECT_EQ(Thumbnail(preview, 66, 49, kVersion2000).GetPixel(0, 0), frame);
+  struct Case {
+    const char* version;
+    bool border;
+  };
+  testsupport::TempFolder folder;
+  for (const Case& c : {Case{"AC1012", false}, Case{"AC1014", false}, Case{"AC1015", true},
+                        Case{"AC1032", true}}) {
+    SCOPED_TRACE(c.version);
+    const std::wstring path = folder / L"A.dwg";
+    testsupport::WriteFile(path, probetest::AsText(probetest::BuildDrawing(
+                                     c.version, {{1, probetest::HeaderData("")}, {2, preview.bytes}})));
+    const dwgprobe::ProbeOutcome probed = dwgprobe::ProbeDrawing(path, {});
+    ASSERT_TRUE(probed.preview);
+    const fw::Bitmap thumbnail = Thumbnail(*probed.preview, 66, 49, probed.version);
+    EXPECT_EQ(thumbnail.GetPixel(0, 0), c.border ? frame : kBlack);
+    EXPECT_EQ(Count(thumbnail, frame) > 0, c.border);
+
+    fw::Bitmap large(256 + 3, 188 + 3);
+    fw::CDC dc(large);
+    ASSERT_TRUE(dwgprobe::DrawPreview(dc, 0, 0, 1, true, *probed.preview, probed.version, {}).Ok());
+    EXPECT_EQ(Count(large, frame) > 0, c.border);
+  }
 }
 
 TEST(RenderThumbnail, DrawsRedMarkersOnlyForInsertionPoints) {

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "fw/FileStatus.h"
+#include "fw/NativePath.h"
 #include "fw/Strings.h"
 #include "fw/System.h"
 #include "support/Program.h"
@@ -29,7 +30,7 @@ std::string SupportFolderWithSettings(const TempFolder& folder) {
   std::wstring support = folder / L"support";
   EXPECT_TRUE(fw::CreateDirectory(support));
   WriteFile(support + L"/qv35.ini", "");
-  return " --support " + ShellQuote(fw::ToUtf8(support));
+  return " --support " + ShellQuote(fw::NativePath(support));
 }
 
 // The module with its log folder, in a folder of its own as a user would install it.
@@ -38,7 +39,7 @@ std::wstring InstallModule(const TempFolder& folder) {
   EXPECT_TRUE(fw::CreateDirectory(moduleFolder));
   EXPECT_TRUE(fw::CreateDirectory(moduleFolder + L"/Log"));
   std::wstring module = moduleFolder + L"/qrva22-64.arx";
-  EXPECT_TRUE(fw::CopyFile(fw::FromUtf8(QRVA_MODULE_PATH), module, true));
+  EXPECT_TRUE(fw::CopyFile(fw::FromNativePath(QRVA_MODULE_PATH), module, true));
   return module;
 }
 
@@ -52,8 +53,8 @@ TEST(Session, ShowsTheDialogueAndLogsEveryStepInAFreshLogFile) {
   WriteFile(folder / L"session.scr", "QUORVA\nFOO\nTRVXQVOPEN\nNEW\nCLOSE\n");
 
   testsupport::ProgramOutcome session = RunHost(
-      "--module " + ShellQuote(fw::ToUtf8(module)) + " --script " +
-          ShellQuote(fw::ToUtf8(folder / L"session.scr")) + SupportFolderWithSettings(folder),
+      "--module " + ShellQuote(fw::NativePath(module)) + " --script " +
+          ShellQuote(fw::NativePath(folder / L"session.scr")) + SupportFolderWithSettings(folder),
       folder);
 
   ASSERT_EQ(session.exitCode, 0) << session.err;
@@ -100,8 +101,8 @@ TEST(Session, WithoutALogFolderWritesNoLog) {
   WriteFile(folder / L"session.scr", "QUORVA\n");
 
   testsupport::ProgramOutcome session = RunHost(
-      "--module " + ShellQuote(fw::ToUtf8(module)) + " --script " +
-          ShellQuote(fw::ToUtf8(folder / L"session.scr")) + SupportFolderWithSettings(folder),
+      "--module " + ShellQuote(fw::NativePath(module)) + " --script " +
+          ShellQuote(fw::NativePath(folder / L"session.scr")) + SupportFolderWithSettings(folder),
       folder);
 
   EXPECT_EQ(session.exitCode, 0) << session.err;

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "fw/FileName.h"
+#include "fw/NativePath.h"
 #include "fw/Strings.h"
 #include "fw/System.h"
 #include "support/TempFolder.h"
@@ -26,16 +27,16 @@ using testsupport::WriteFile;
 // The temporary folder as the system names it after resolving links (getcwd reports it so).
 std::wstring RealPath(const std::wstring& path) {
   char resolved[PATH_MAX];
-  return realpath(fw::ToUtf8(path).c_str(), resolved) != nullptr ? fw::FromUtf8(resolved) : path;
+  return realpath(fw::NativePath(path).c_str(), resolved) != nullptr ? fw::FromNativePath(resolved) : path;
 }
 
 // Makes a folder current for one test and restores the previous one.
 class CurrentFolderScope {
  public:
   explicit CurrentFolderScope(const std::wstring& folder) : previous_(fw::GetCurrentFolder()) {
-    EXPECT_EQ(chdir(fw::ToUtf8(folder).c_str()), 0);
+    EXPECT_EQ(chdir(fw::NativePath(folder).c_str()), 0);
   }
-  ~CurrentFolderScope() { EXPECT_EQ(chdir(fw::ToUtf8(previous_).c_str()), 0); }
+  ~CurrentFolderScope() { EXPECT_EQ(chdir(fw::NativePath(previous_).c_str()), 0); }
 
  private:
   std::wstring previous_;
@@ -43,7 +44,7 @@ class CurrentFolderScope {
 
 void SetModificationTime(const std::wstring& path, std::int64_t seconds) {
   struct timespec times[2] = {{seconds, 0}, {seconds, 0}};
-  ASSERT_EQ(utimensat(AT_FDCWD, fw::ToUtf8(path).c_str(), times, 0), 0);
+  ASSERT_EQ(utimensat(AT_FDCWD, fw::NativePath(path).c_str(), times, 0), 0);
 }
 
 TEST(GetFileStatus, ReportsSizeTimesAndAbsoluteNameOfAFile) {
@@ -64,7 +65,7 @@ TEST(GetFileStatus, MarksAFileWithoutWriteBitsReadOnly) {
   TempFolder folder;
   std::wstring path = folder / L"locked.dwg";
   WriteFile(path, "x");
-  ASSERT_EQ(chmod(fw::ToUtf8(path).c_str(), 0444), 0);
+  ASSERT_EQ(chmod(fw::NativePath(path).c_str(), 0444), 0);
   fw::CFileStatus status;
   ASSERT_TRUE(fw::GetFileStatus(path, status));
   EXPECT_NE(status.attribute & fw::kAttributeReadOnly, 0u);
@@ -180,7 +181,7 @@ TEST_F(CFileFindTest, FindNextFileReturnsFalseWhenItMovedToTheLastEntry) {
 }
 
 TEST_F(CFileFindTest, DescribesTheCurrentEntry) {
-  ASSERT_EQ(chmod(fw::ToUtf8(folder_ / L"A.DWG").c_str(), 0444), 0);
+  ASSERT_EQ(chmod(fw::NativePath(folder_ / L"A.DWG").c_str(), 0444), 0);
   SetModificationTime(folder_ / L"A.DWG", 1500000000);
   fw::CFileFind finder;
   ASSERT_TRUE(finder.FindFile(folder_ / L"a*"));
@@ -213,7 +214,7 @@ TEST_F(CFileFindTest, SearchesTheCurrentFolderForAPatternWithoutFolder) {
 // Sets a folder's modification time an hour back, as a library folder left alone for a while.
 void AgeFolder(const std::wstring& folder) {
   const timespec past[2] = {{time(nullptr) - 3600, 0}, {time(nullptr) - 3600, 0}};
-  ASSERT_EQ(utimensat(AT_FDCWD, fw::ToUtf8(folder).c_str(), past, 0), 0);
+  ASSERT_EQ(utimensat(AT_FDCWD, fw::NativePath(folder).c_str(), past, 0), 0);
 }
 
 TEST(FindFileNoCase, FindsANameInAnotherCaseAndTakesLaterChangesIntoAccount) {
@@ -264,7 +265,7 @@ TEST(MoveFile, RenamesFilesAndFolders) {
 TEST(MoveFile, CopiesAcrossFileSystems) {
   TempFolder folder;
   struct stat here {}, shm {};
-  if (stat(fw::ToUtf8(folder.Path()).c_str(), &here) != 0 || stat("/dev/shm", &shm) != 0 ||
+  if (stat(fw::NativePath(folder.Path()).c_str(), &here) != 0 || stat("/dev/shm", &shm) != 0 ||
       here.st_dev == shm.st_dev || access("/dev/shm", W_OK) != 0) {
     GTEST_SKIP() << "no second writable file system at /dev/shm";
   }

@@ -9,8 +9,10 @@
 #include <string>
 #include <vector>
 
+#include "fw/NativePath.h"
 #include "fw/Strings.h"
 #include "fw/UiDriver.h"
+#include "support/FileSizeLimit.h"
 #include "support/TempFolder.h"
 
 namespace {
@@ -121,19 +123,37 @@ TEST(CFile, OpenWithoutPermissionIsAccessDenied) {
   TempFolder folder;
   std::wstring path = folder / L"locked.cache";
   WriteFile(path, "x");
-  ASSERT_EQ(chmod(fw::ToUtf8(path).c_str(), 0), 0);
+  ASSERT_EQ(chmod(fw::NativePath(path).c_str(), 0), 0);
   EXPECT_EQ(OpenFailure(path), CFileException::accessDenied);
 }
 
-TEST(CFile, WritingToAFullDeviceThrowsDiskFull) {
+TEST(CFile, WritingPastTheRoomLeftThrowsDiskFull) {
+  testsupport::TempFolder folder;
+  const std::wstring path = folder / L"full.bin";
   CFile file;
-  if (!file.Open(L"/dev/full", CFile::modeWrite)) GTEST_SKIP() << "no /dev/full here";
+  ASSERT_TRUE(file.Open(path, CFile::modeCreate | CFile::modeWrite));
+  testsupport::FileSizeLimit full(2);
   try {
     file.Write("abc", 3);
-    FAIL() << "a write to a full device succeeded";
+    FAIL() << "a write past the room left succeeded";
   } catch (const CFileException& error) {
     EXPECT_EQ(error.cause(), CFileException::diskFull);
-    EXPECT_EQ(error.fileName(), L"/dev/full");
+    EXPECT_EQ(error.fileName(), path);
+  }
+}
+
+// Only regular files are opened, and a FIFO or a device never blocks the open.
+TEST(CFile, RefusesEverythingButARegularFileWithoutBlocking) {
+  testsupport::TempFolder folder;
+  const std::wstring fifo = folder / L"pipe.dwg";
+  ASSERT_EQ(mkfifo(fw::NativePath(fifo).c_str(), 0666), 0);
+  for (const std::wstring& path : {fifo, std::wstring(L"/dev/null"), folder.Path()}) {
+    for (unsigned mode : {CFile::modeRead, CFile::modeWrite, CFile::modeReadWrite}) {
+      CFile file;
+      CFileException error(CFileException::none, path);
+      EXPECT_FALSE(file.Open(path, mode | CFile::typeBinary, &error)) << fw::NativePath(path);
+      EXPECT_EQ(error.cause(), CFileException::accessDenied) << fw::NativePath(path);
+    }
   }
 }
 

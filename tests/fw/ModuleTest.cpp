@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "fw/FileStatus.h"
+#include "fw/NativePath.h"
 #include "fw/Strings.h"
 
 namespace {
@@ -17,7 +18,7 @@ int dataOfTheProgram = 2;
 
 std::wstring ProgramPath() {
   char* resolved = realpath("/proc/self/exe", nullptr);
-  std::wstring path = resolved != nullptr ? fw::FromUtf8(resolved) : L"";
+  std::wstring path = resolved != nullptr ? fw::FromNativePath(resolved) : L"";
   std::free(resolved);
   return path;
 }

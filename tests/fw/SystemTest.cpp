@@ -1,4 +1,5 @@
 // Names of the machine and the user, and the well-known folders.
+#include "fw/NativePath.h"
 #include "fw/System.h"
 
 #include <gtest/gtest.h>
@@ -60,7 +61,7 @@ TEST(System, TakesAbsoluteXdgFoldersAndIgnoresRelativeOnes) {
 TEST(System, ReportsTheCurrentFolderWithoutTrailingSeparator) {
   char* current = getcwd(nullptr, 0);
   ASSERT_NE(current, nullptr);
-  EXPECT_EQ(fw::GetCurrentFolder(), fw::FromUtf8(current));
+  EXPECT_EQ(fw::GetCurrentFolder(), fw::FromNativePath(current));
   std::free(current);
 }
 

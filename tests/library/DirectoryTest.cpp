@@ -8,6 +8,7 @@
 #include <tuple>
 
 #include "LibraryTestSupport.h"
+#include "fw/NativePath.h"
 #include "fw/Strings.h"
 
 namespace {
@@ -67,9 +68,9 @@ TEST(Directory, PlaceholderListsMatchThePlatformsStreamsByteForByte) {
   EXPECT_EQ(word(small, 10), 66);
   EXPECT_EQ(word(small, 12), 49);
   const auto goldenLarge =
-      librarytest::ReadBytes(fw::FromUtf8(QRVA_SHARED_DIR "/golden/imagelist-placeholder.il"));
+      librarytest::ReadBytes(fw::FromNativePath(QRVA_SHARED_DIR "/golden/imagelist-placeholder.il"));
   const auto goldenSmall = librarytest::ReadBytes(
-      fw::FromUtf8(QRVA_SHARED_DIR "/golden/imagelist-placeholder-small.il"));
+      fw::FromNativePath(QRVA_SHARED_DIR "/golden/imagelist-placeholder-small.il"));
   if (goldenLarge.empty() || goldenSmall.empty()) GTEST_SKIP() << "no reference streams";
   EXPECT_EQ(large, goldenLarge);
   EXPECT_EQ(small, goldenSmall);

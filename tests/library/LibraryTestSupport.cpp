@@ -6,6 +6,7 @@
 
 #include "fw/Archive.h"
 #include "fw/File.h"
+#include "fw/NativePath.h"
 #include "fw/Strings.h"
 #include "fw/Trace.h"
 #include "library/CacheFiles.h"
@@ -130,21 +131,21 @@ bool HasPlaceholderShape(const fw::Bitmap& image) {
 bool IsPlaceholder(const fw::Bitmap& image) {
   std::string name = "placeholder-" + std::to_string(image.Width()) + "x" +
                      std::to_string(image.Height()) + ".bin";
-  Bytes golden = ReadBytes(fw::FromUtf8(QRVA_SHARED_DIR "/golden/" + name));
+  Bytes golden = ReadBytes(fw::FromNativePath(QRVA_SHARED_DIR "/golden/" + name));
   if (!HasPlaceholderShape(image)) return false;
   // With the reference pixels at hand, byte for byte.
   return golden.empty() || image.Bits() == golden;
 }
 
 Bytes ReadBytes(const std::wstring& path) {
-  std::ifstream in(fw::ToUtf8(path), std::ios::binary);
+  std::ifstream in(fw::NativePath(path), std::ios::binary);
   return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 void WriteBytes(const std::wstring& path, const Bytes& bytes) {
-  std::ofstream out(fw::ToUtf8(path), std::ios::binary | std::ios::trunc);
+  std::ofstream out(fw::NativePath(path), std::ios::binary | std::ios::trunc);
   out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-  if (!out) ADD_FAILURE() << "cannot write " << fw::ToUtf8(path);
+  if (!out) ADD_FAILURE() << "cannot write " << fw::NativePath(path);
 }
 
 Bytes Prefix(const Bytes& bytes, std::size_t length) {

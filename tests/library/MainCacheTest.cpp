@@ -9,6 +9,7 @@
 
 #include "LibraryTestSupport.h"
 #include "fw/FileStatus.h"
+#include "fw/Strings.h"
 #include "library/CArchiveExt.h"
 #include "library/CacheFiles.h"
 #include "library/Library.h"
@@ -303,6 +304,7 @@ TEST_F(MainCache, IsCurrentOnlyWhileTheSettingsFileIsAsTheCacheRecordedIt) {
   testsupport::WriteFile(iniPath_, "[Paths]\n");
   Library written;
   BuildTinyLibrary(written);
+  written.At(0).cacheFile = PathOf(L"path1_35.cache");
   ASSERT_TRUE(Write(written));
   fw::CFileStatus ini;
   ASSERT_TRUE(fw::GetFileStatus(iniPath_, ini));
@@ -321,6 +323,40 @@ TEST_F(MainCache, IsCurrentOnlyWhileTheSettingsFileIsAsTheCacheRecordedIt) {
   WriteBytes(cachePath_, Prefix(ReadBytes(cachePath_), 20));
   Library damaged;
   EXPECT_FALSE(library::IsMainCacheCurrent(Read(damaged), &ini)) << "a damaged cache";
+}
+
+// The image cache a directory names is later written, moved or deleted: a damaged cache that
+// names any other file is refused whole, and that file is left alone.
+TEST_F(MainCache, RefusesADirectoryWhoseImageCacheIsNotNamedAsOne) {
+  const std::wstring victim = PathOf(L"precious.txt");
+  struct Case {
+    std::wstring cacheFile;
+    bool read;
+  };
+  const Case cases[] = {{victim, false},
+                        {PathOf(L"path12_35.cache.txt"), false},
+                        {PathOf(L"path12_35.cache"), true},
+                        {L"", true}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(fw::ToUtf8(c.cacheFile));
+    testsupport::WriteFile(victim, "keep me");
+    Library written;
+    BuildTinyLibrary(written);
+    written.At(0).cacheFile = c.cacheFile;
+    ASSERT_TRUE(Write(written));
+    Library library;
+    AddDirectoryFromSettings(library);
+    const library::MainCacheContent content = Read(library);
+    if (c.read) {
+      EXPECT_TRUE(content.read);
+      EXPECT_EQ(library.Size(), 2u);
+    } else {
+      ExpectCleanFailure(content, library, 1);
+    }
+    EXPECT_EQ(testsupport::ReadFile(victim), "keep me");
+    TakeMessages();
+    TakeConsole();
+  }
 }
 
 }  // namespace

@@ -6,15 +6,16 @@
 
 #include "HostTestSupport.h"
 #include "fw/FileName.h"
+#include "fw/NativePath.h"
 #include "fw/Strings.h"
 #include "minicad/Host.h"
 
 namespace minicadtest {
 namespace {
 
-std::wstring TestModulePath() { return fw::FromUtf8(MINICAD_TEST_MODULE); }
-std::wstring FailingModulePath() { return fw::FromUtf8(MINICAD_FAILING_MODULE); }
-std::wstring NoEntryModulePath() { return fw::FromUtf8(MINICAD_NO_ENTRY_MODULE); }
+std::wstring TestModulePath() { return fw::FromNativePath(MINICAD_TEST_MODULE); }
+std::wstring FailingModulePath() { return fw::FromNativePath(MINICAD_FAILING_MODULE); }
+std::wstring NoEntryModulePath() { return fw::FromNativePath(MINICAD_NO_ENTRY_MODULE); }
 
 bool Contains(const std::wstring& text, const std::wstring& part) {
   return text.find(part) != std::wstring::npos;

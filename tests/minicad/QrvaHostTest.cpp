@@ -4,6 +4,7 @@
 #include <string>
 
 #include "HostTestSupport.h"
+#include "fw/NativePath.h"
 #include "fw/Strings.h"
 #include "support/Program.h"
 #include "support/TempFolder.h"
@@ -26,10 +27,10 @@ class QrvaHostTest : public HostTest {
   std::string Script(const std::string& text) {
     std::wstring path = folder_ / L"session.scr";
     testsupport::WriteFile(path, text);
-    return ShellQuote(fw::ToUtf8(path));
+    return ShellQuote(fw::NativePath(path));
   }
 
-  std::string Drawing(const std::wstring& name) { return ShellQuote(fw::ToUtf8(MakeDrawing(name))); }
+  std::string Drawing(const std::wstring& name) { return ShellQuote(fw::NativePath(MakeDrawing(name))); }
 };
 
 TEST_F(QrvaHostTest, HelpShowsTheUsage) {
@@ -50,7 +51,7 @@ TEST_F(QrvaHostTest, BadArgumentsShowTheUsageOnStandardError) {
 }
 
 TEST_F(QrvaHostTest, AMissingScriptFileIsAnError) {
-  std::string missing = fw::ToUtf8(folder_ / L"missing.scr");
+  std::string missing = fw::NativePath(folder_ / L"missing.scr");
 
   Outcome outcome = Run("--module " + ShellQuote(TestModule()) + " --script " + ShellQuote(missing));
 
@@ -62,7 +63,7 @@ TEST_F(QrvaHostTest, AMissingScriptFileIsAnError) {
 }
 
 TEST_F(QrvaHostTest, AModuleThatCannotBeLoadedIsAnErrorNamingTheFile) {
-  std::string missing = fw::ToUtf8(folder_ / L"missing.arx");
+  std::string missing = fw::NativePath(folder_ / L"missing.arx");
 
   Outcome outcome = Run("--module " + ShellQuote(missing) + " --script " + Script(""));
 
@@ -92,7 +93,7 @@ TEST_F(QrvaHostTest, StandardInputThatIsNoTerminalIsReadLikeAScript) {
 }
 
 TEST_F(QrvaHostTest, DrawingsNamedOnTheCommandLineAreOpenedInsteadOfANewOne) {
-  std::string missing = fw::ToUtf8(folder_ / L"missing.dwg");
+  std::string missing = fw::NativePath(folder_ / L"missing.dwg");
 
   Outcome outcome = Run("--module " + ShellQuote(TestModule()) + " --script " + Script("") + " " +
                         Drawing(L"\u00e9tage.dwg") + " " + ShellQuote(missing) + " " +

@@ -9,7 +9,9 @@
 #include "fw/PrivateProfile.h"
 #include "fw/Strings.h"
 #include "fw/System.h"
+#include "fw/FileStatus.h"
 #include "minicad/Host.h"
+#include "settings/IniLocation.h"
 #include "support/TempFolder.h"
 
 namespace {
@@ -65,6 +67,33 @@ TEST_F(Administrator, RemovingTheUserTakesEffectAtTheNextCall) {
   EXPECT_TRUE(settings::IsEditor());
   WriteAdminFile("[Users]\nsomeone\n");
   EXPECT_FALSE(settings::IsEditor());
+}
+
+// A folder whose path is `length` characters or more, made under `root`.
+std::wstring DeepFolder(const std::wstring& root, std::size_t length) {
+  std::wstring folder = root;
+  while (folder.size() < length) {
+    folder += L"/" + std::wstring(100, L'd');
+    EXPECT_TRUE(fw::CreateDirectory(folder));
+  }
+  return folder;
+}
+
+// Long paths must be found whole: a missed administrator file would let everyone edit, and a
+// missed settings file would move the settings elsewhere.
+TEST(LongPaths, TheAdministratorFileAndTheSettingsFileAreFoundInADeepFolder) {
+  for (std::size_t length : {std::size_t{300}, std::size_t{600}, std::size_t{2000}}) {
+    SCOPED_TRACE(length);
+    TempFolder folder;
+    const std::wstring deep = DeepFolder(folder.Path(), length);
+    minicad::HostOptions options;
+    options.supportFolders = {deep};
+    minicad::Host host(options);
+    WriteFile(deep + L"/qvadmin.ini", "[Users]\nsomeone else\n");
+    EXPECT_FALSE(settings::IsEditor());
+    WriteFile(deep + L"/qv35.ini", "");
+    EXPECT_EQ(settings::LocateIniFile(folder.Path()).iniPath, deep + L"/qv35.ini");
+  }
 }
 
 // The reader's list: entries ended by NUL, the list by an empty entry.

@@ -8,6 +8,7 @@
 #include <climits>
 #include <string>
 
+#include "fw/NativePath.h"
 #include "fw/Strings.h"
 #include "support/TempFolder.h"
 
@@ -42,7 +43,7 @@ std::pair<std::wstring, std::size_t> CopiedInto(std::size_t size, const std::wst
 // A file of `size` bytes without writing them (its bytes read as NULs).
 void MakeFileOfSize(const std::wstring& path, std::uint64_t size) {
   WriteFile(path, "");
-  ASSERT_EQ(truncate(fw::ToUtf8(path).c_str(), static_cast<off_t>(size)), 0);
+  ASSERT_EQ(truncate(fw::NativePath(path).c_str(), static_cast<off_t>(size)), 0);
 }
 
 TEST(IniLoad, ReadsAFileWhoseNamesAndPathAreFoundInAnyCase) {

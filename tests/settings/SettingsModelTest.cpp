@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "fw/FileStatus.h"
+#include "fw/NativePath.h"
 #include "fw/Strings.h"
 #include "fw/Trace.h"
 #include "fw/UiDriver.h"
@@ -42,7 +43,7 @@ using Lines = std::vector<std::wstring>;
 constexpr std::int64_t kCachedTime = 1'600'000'000;
 constexpr std::int64_t kOtherTime = 1'500'000'000;
 
-std::string Utf8(const std::wstring& text) { return fw::ToUtf8(text); }
+std::string Utf8(const std::wstring& text) { return fw::NativePath(text); }
 
 void SetModifiedTime(const std::wstring& path, std::int64_t seconds) {
   utimbuf times{static_cast<time_t>(seconds), static_cast<time_t>(seconds)};
@@ -427,20 +428,62 @@ TEST_F(SettingsModel, SplitsAMapAtItsFirstCommaAndTakesVarAsAVariable) {
   EXPECT_FALSE(scheme.GetDefaultToByLayer());
 }
 
-TEST_F(SettingsModel, CountsReadOnlyTheNumberedKeysPresent) {
+TEST_F(SettingsModel, CountsReadOnlyTheNumberedKeysPresentAndSkipsGaps) {
   struct Case {
-    const char* count;
-    std::size_t paths;
+    const char* text;
+    std::vector<std::wstring> paths;
   };
-  for (const Case& c : {Case{"5", 2}, Case{"-3", 0}, Case{"99999999999", 2}, Case{"two", 0},
-                        Case{"1", 1}}) {
-    LoadIntoStore(std::string("[Paths]\nNumPaths=") + c.count + "\nPath1=A\nPath2=B\n");
-    EXPECT_EQ(settings::ReadPathList(IniPath()).size(), c.paths) << c.count;
+  const Case cases[] = {
+      {"NumPaths=5\nPath1=A\nPath2=B\n", {L"A", L"B"}},
+      {"NumPaths=-3\nPath1=A\nPath2=B\n", {}},
+      {"NumPaths=99999999999\nPath1=A\nPath2=B\n", {L"A", L"B"}},
+      {"NumPaths=two\nPath1=A\nPath2=B\n", {}},
+      {"NumPaths=1\nPath1=A\nPath2=B\n", {L"A"}},
+      {"NumPaths=4\nPath1=A\nPath3=C\nPath4=D\n", {L"A", L"C", L"D"}},  // Path2 deleted by hand
+      {"NumPaths=3\nPath3=C\nPath1=A\nPath03=X\nPath+2=Y\nPath5=Z\n", {L"A", L"C"}},
+  };
+  for (const Case& c : cases) {
+    LoadIntoStore(std::string("[Paths]\n") + c.text);
+    EXPECT_EQ(settings::ReadPathList(IniPath()), c.paths) << c.text;
   }
+  LoadIntoStore("[Schemes]\nNumSchemes=2\nScheme2=P\n[P]\nNumMaps=3\nMap1=A,B\nMap3=C,D\n");
+  settings::ReadSchemes(IniPath(), SchemeMap());
+  ASSERT_NE(SchemeMap().Find(L"P"), nullptr);
+  EXPECT_EQ(SchemeMap().Find(L"P")->MapCount(), 2u) << "the map after the gap is kept";
+  SchemeMap().Clear();
   LoadIntoStore("[Schemes]\nNumSchemes=2147483647\nScheme1=P\n[P]\nNumMaps=-1\nMap1=A,B\n");
   settings::ReadSchemes(IniPath(), SchemeMap());
   ASSERT_EQ(SchemeMap().Count(), 1u);
   EXPECT_EQ(SchemeMap().Find(L"P")->MapCount(), 0u);
+}
+
+// A folder copied from elsewhere may have a name that is not UTF-8, or end in "]"; a scheme
+// name may too. Each must survive a save and load of the settings and of the main cache.
+TEST_F(SettingsModel, NamesWithBracketsAndBytesThatAreNotUtf8SurviveSaveAndLoad) {
+  const std::wstring odd = fw::FromNativePath(fw::NativePath(folder_.Path()) + "/Biblioth\xE8que");
+  const std::wstring bracketed = folder_ / L"pumps [old]";
+  WriteIni("[Paths]\nNumPaths=2\nPath1=" + fw::NativePath(odd) + "\nPath2=" +
+           fw::NativePath(bracketed) + "\n[" + fw::NativePath(fw::ToLower(bracketed)) +
+           "]\ndescription=Old pumps\nview=1\n[Schemes]\nNumSchemes=1\nScheme1=Doors [v2]\n"
+           "[Doors [v2]]\nType=Block\nNumMaps=1\nMap1=D*,DOORS\n");
+  settings::LoadIni();
+  ASSERT_EQ(TheLibrary().Size(), 2u);
+  EXPECT_EQ(TheLibrary().At(0).path, odd);
+  EXPECT_EQ(TheLibrary().At(1).description, L"Old pumps");
+  EXPECT_EQ(TheLibrary().At(1).view, 1);
+  for (bool withCache : {false, true}) {
+    SCOPED_TRACE(withCache);
+    settings::SaveIni(withCache);
+    StartNewProcess();
+    if (!withCache) fw::DeleteFile(settings::TheSettings().cachePath);
+    settings::LoadIni();
+    ASSERT_EQ(TheLibrary().Size(), 2u);
+    EXPECT_EQ(TheLibrary().At(0).path, odd);
+    EXPECT_EQ(TheLibrary().At(1).path, bracketed);
+    EXPECT_EQ(TheLibrary().At(1).description, L"Old pumps");
+    ASSERT_NE(SchemeMap().Find(L"Doors [v2]"), nullptr);
+    EXPECT_EQ(SchemeMap().Find(L"Doors [v2]")->GetKind(), layermap::SchemeKind::kBlock);
+  }
 }
 
 TEST_F(SettingsModel, LoadsASchemeWithThousandsOfMaps) {

@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 
+#include "fw/NativePath.h"
 #include "fw/Strings.h"
 
 namespace testsupport {
@@ -21,8 +22,8 @@ ProgramOutcome RunProgram(const std::string& program, const std::string& argumen
   std::wstring err = folder / L"program-stderr.txt";
   WriteFile(in, input);
   std::string command = ShellQuote(program) + " " + arguments + " <" +
-                        ShellQuote(fw::ToUtf8(in)) + " >" + ShellQuote(fw::ToUtf8(out)) +
-                        " 2>" + ShellQuote(fw::ToUtf8(err));
+                        ShellQuote(fw::NativePath(in)) + " >" + ShellQuote(fw::NativePath(out)) +
+                        " 2>" + ShellQuote(fw::NativePath(err));
   int status = std::system(command.c_str());
   ProgramOutcome outcome;
   if (status != -1 && WIFEXITED(status)) outcome.exitCode = WEXITSTATUS(status);

@@ -8,6 +8,7 @@
 #include <stdexcept>
 
 #include "fw/FileName.h"
+#include "fw/NativePath.h"
 #include "fw/Strings.h"
 
 namespace testsupport {
@@ -15,12 +16,12 @@ namespace testsupport {
 TempFolder::TempFolder() {
   std::string pattern = (std::filesystem::temp_directory_path() / "qrva-test-XXXXXX").string();
   if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-  path_ = fw::FromUtf8(pattern);
+  path_ = fw::FromNativePath(pattern);
 }
 
 TempFolder::~TempFolder() {
   std::error_code ignored;
-  std::filesystem::remove_all(fw::ToUtf8(path_), ignored);
+  std::filesystem::remove_all(fw::NativePath(path_), ignored);
 }
 
 std::wstring TempFolder::operator/(const std::wstring& name) const {
@@ -28,13 +29,13 @@ std::wstring TempFolder::operator/(const std::wstring& name) const {
 }
 
 void WriteFile(const std::wstring& path, const std::string& bytes) {
-  std::ofstream out(fw::ToUtf8(path), std::ios::binary | std::ios::trunc);
+  std::ofstream out(fw::NativePath(path), std::ios::binary | std::ios::trunc);
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  if (!out) ADD_FAILURE() << "cannot write " << fw::ToUtf8(path);
+  if (!out) ADD_FAILURE() << "cannot write " << fw::NativePath(path);
 }
 
 std::string ReadFile(const std::wstring& path) {
-  std::ifstream in(fw::ToUtf8(path), std::ios::binary);
+  std::ifstream in(fw::NativePath(path), std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
