@@ -160,9 +160,21 @@ bool MapScheme::Resolve(std::wstring& name, std::wstring& target) {
 bool MapScheme::AskForMap(const std::wstring& name, std::wstring& target) {
   std::optional<NewMapAnswer> answer = AskNewMap(kind_, name);
   if (!answer) return false;
-  if (SetMap(name, answer->to)) SetVariable(name, answer->isVariable);
+  const std::wstring pattern = ExactPattern(name);
+  if (SetMap(pattern, answer->to)) SetVariable(pattern, answer->isVariable);
   target = EvaluateTarget(answer->to, answer->isVariable);
   return true;
+}
+
+std::wstring MapScheme::ExactPattern(std::wstring_view name) {
+  constexpr std::wstring_view kWildcardCharacters = L"#@.*?~[]`";
+  std::wstring pattern;
+  pattern.reserve(name.size());
+  for (wchar_t c : name) {
+    if (kWildcardCharacters.find(c) != std::wstring_view::npos) pattern += L'`';
+    pattern += c;
+  }
+  return pattern;
 }
 
 // A variable counts only when its first element is a string; otherwise its name is the target.

@@ -93,9 +93,14 @@ class MapScheme {
   // the To of the first map whose pattern matches it (the host's acutWcMatch), else what the
   // unknown-name rule gives. A variable target is read with acedGetSym: its string value when
   // it holds one, else the variable's own name. Mode Ask asks through AskNewMap and keeps the
-  // answer as a map of this scheme. True when the name is mapped; false, leaving `target`
+  // answer as a map of this scheme, under ExactPattern(name). True when the name is mapped; false, leaving `target`
   // alone, when it is not (mode Ignore, or the question was cancelled). Shows nothing itself.
   bool Resolve(std::wstring& name, std::wstring& target);
+
+  // The pattern that matches exactly `name` and nothing else: each character the host's
+  // wildcards give a meaning (# @ . * ? ~ [ ] `) escaped with a back-quote. An Ask answer is kept
+  // under it, so a layer "~TMP", "A#1" or "A[1]" maps itself rather than a set of names.
+  static std::wstring ExactPattern(std::wstring_view name);
 
  private:
   std::vector<PatternMap>::const_iterator FindEntry(const std::wstring& upperFrom) const;

@@ -36,10 +36,24 @@ constexpr FoldRow kFoldTable[] = {
     {-1, -1, RTENAME},           {-4, -3, RTSTR},
 };
 
-// Codes outside the table whose value the host keeps as a string: group 0 and its AutoLISP
-// form. Copies must copy their text rather than share it.
-bool CopiesAsString(int typeCode) {
-  return ResBuf::FoldType(typeCode) == RTSTR || typeCode == 0 || typeCode == RTDXF0;
+struct CodeRange {
+  int first;
+  int last;
+};
+
+// The codes whose value the host keeps as a string it owns, and those whose value is a block of
+// bytes it owns, by the drawing exchange format's groups; acutRelRb frees exactly these.
+constexpr CodeRange kStringCodes[] = {
+    {RTSTR, RTSTR}, {RTDXF0, RTDXF0}, {-4, -4},   {0, 9},     {100, 102}, {105, 105},  {300, 309},
+    {320, 329},     {390, 399},       {410, 419}, {430, 439}, {470, 479}, {999, 1003}, {1005, 1005},
+};
+constexpr CodeRange kBinaryCodes[] = {{310, 319}, {1004, 1004}};
+
+template <std::size_t N>
+bool InRanges(const CodeRange (&ranges)[N], int code) {
+  return std::any_of(std::begin(ranges), std::end(ranges), [code](const CodeRange& range) {
+    return code >= range.first && code <= range.last;
+  });
 }
 
 }  // namespace
@@ -49,6 +63,12 @@ int ResBuf::FoldType(int typeCode) {
     if (typeCode >= row.first && typeCode <= row.last) return row.folded;
   }
   return typeCode;
+}
+
+ResBuf::ValueStorage ResBuf::StorageOf(int typeCode) {
+  if (InRanges(kStringCodes, typeCode)) return ValueStorage::kString;
+  if (InRanges(kBinaryCodes, typeCode)) return ValueStorage::kBinary;
+  return ValueStorage::kPlain;
 }
 
 ResBuf::ResBuf(const ResBuf& other) {
@@ -151,7 +171,7 @@ void ResBuf::Reindex() {
 }
 
 resbuf* ResBuf::Detach() {
-  if (filling_) return nullptr;
+  if (filling_ || !owned_) return nullptr;
   resbuf* chain = head_;
   head_ = nullptr;
   Clear();
@@ -161,7 +181,7 @@ resbuf* ResBuf::Detach() {
 // --- Appending -------------------------------------------------------------------------------
 
 resbuf* ResBuf::AppendBuffer(int typeCode) {
-  if (filling_) return nullptr;
+  if (filling_ || !owned_) return nullptr;
   resbuf* element = acutNewRb(typeCode);
   if (element == nullptr) return nullptr;
   if (head_ == nullptr) {
@@ -176,26 +196,32 @@ resbuf* ResBuf::AppendBuffer(int typeCode) {
 
 bool ResBuf::AppendCode(int typeCode) { return AppendBuffer(typeCode) != nullptr; }
 
+resbuf* ResBuf::AppendPlainBuffer(int typeCode) {
+  return StorageOf(typeCode) == ValueStorage::kPlain ? AppendBuffer(typeCode) : nullptr;
+}
+
 bool ResBuf::AppendShort(short value, int typeCode) {
-  resbuf* element = AppendBuffer(typeCode);
+  resbuf* element = AppendPlainBuffer(typeCode);
   if (element != nullptr) element->resval.rint = value;
   return element != nullptr;
 }
 
 bool ResBuf::AppendLong(std::int32_t value, int typeCode) {
-  resbuf* element = AppendBuffer(typeCode);
+  resbuf* element = AppendPlainBuffer(typeCode);
   if (element != nullptr) element->resval.rlong = value;
   return element != nullptr;
 }
 
 bool ResBuf::AppendReal(double value, int typeCode) {
-  resbuf* element = AppendBuffer(typeCode);
+  resbuf* element = AppendPlainBuffer(typeCode);
   if (element != nullptr) element->resval.rreal = value;
   return element != nullptr;
 }
 
 bool ResBuf::AppendString(const wchar_t* value, int typeCode) {
-  if (value == nullptr || filling_) return false;
+  if (value == nullptr || filling_ || !owned_ || StorageOf(typeCode) != ValueStorage::kString) {
+    return false;
+  }
   ACHAR* copy = nullptr;
   if (acutNewString(value, copy) != Acad::eOk) return false;
   resbuf* element = AppendBuffer(typeCode);
@@ -208,7 +234,7 @@ bool ResBuf::AppendString(const wchar_t* value, int typeCode) {
 }
 
 bool ResBuf::AppendPoint(const ads_point value, int typeCode) {
-  resbuf* element = AppendBuffer(typeCode);
+  resbuf* element = AppendPlainBuffer(typeCode);
   if (element == nullptr) return false;
   element->resval.rpoint[X] = value[X];
   element->resval.rpoint[Y] = value[Y];
@@ -217,7 +243,7 @@ bool ResBuf::AppendPoint(const ads_point value, int typeCode) {
 }
 
 bool ResBuf::AppendName(const ads_name value, int typeCode) {
-  resbuf* element = AppendBuffer(typeCode);
+  resbuf* element = AppendPlainBuffer(typeCode);
   if (element == nullptr) return false;
   element->resval.rlname[0] = value[0];
   element->resval.rlname[1] = value[1];
@@ -231,7 +257,7 @@ bool ResBuf::AppendObjectId(AcDbObjectId id, int typeCode) {
 }
 
 bool ResBuf::AppendChain(resbuf* chain) {
-  if (filling_) return false;
+  if (filling_ || !owned_) return false;
   if (chain == nullptr) return true;
   if (head_ == nullptr) {
     head_ = chain;
@@ -245,35 +271,22 @@ bool ResBuf::AppendChain(resbuf* chain) {
   return true;
 }
 
-// Re-appends one element of another chain under its own type code, by its value class.
+// Re-appends one element of another chain under its own type code, by how the host keeps its
+// value: a string is copied (a null one stays null), a plain value is taken whole, and a block
+// of bytes is left out.
 void ResBuf::AppendCopyOf(const resbuf& element) {
-  int typeCode = element.restype;
-  if (CopiesAsString(typeCode)) {
-    // A string element whose text is null is copied as an element without text.
-    if (element.resval.rstring == nullptr || !AppendString(element.resval.rstring, typeCode)) {
+  const int typeCode = element.restype;
+  switch (StorageOf(typeCode)) {
+    case ValueStorage::kString:
+      if (element.resval.rstring == nullptr || !AppendString(element.resval.rstring, typeCode)) {
+        AppendCode(typeCode);
+      }
+      return;
+    case ValueStorage::kBinary:
       AppendCode(typeCode);
-    }
-    return;
-  }
-  switch (FoldType(typeCode)) {
-    case RTREAL:
-      AppendReal(element.resval.rreal, typeCode);
       return;
-    case RTSHORT:
-      AppendShort(element.resval.rint, typeCode);
-      return;
-    case RTLONG:
-      AppendLong(element.resval.rlong, typeCode);
-      return;
-    case RTPOINT:
-    case RT3DPOINT:
-      AppendPoint(element.resval.rpoint, typeCode);
-      return;
-    case RTENAME:
-      AppendName(element.resval.rlname, typeCode);
-      return;
-    default:
-      AppendCode(typeCode);
+    case ValueStorage::kPlain:
+      if (resbuf* copy = AppendBuffer(typeCode)) copy->resval = element.resval;
       return;
   }
 }

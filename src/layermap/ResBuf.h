@@ -28,12 +28,19 @@ class ResBuf {
   // reals, DXF group codes as the class of their value; codes of no class keep their value.
   static int FoldType(int typeCode);
 
+  // How the host keeps an element's value, which decides what releasing it frees and so how a
+  // copy must be made: a string the element owns (`resval.rstring`), a block of bytes it owns
+  // (`resval.rbinary`), or a plain value. This is not the read class of FoldType: group 100 is
+  // read as an entity name but kept as a string, and -3 is read as a string but holds none.
+  enum class ValueStorage { kString, kBinary, kPlain };
+  static ValueStorage StorageOf(int typeCode);
+
   // No chain, owned.
   ResBuf() = default;
-  // Copies the other chain element by element: strings, reals, integers, points and names
-  // with their type codes; the bare codes (none, nil, T, list markers) as they are. A code of
-  // no value class the wrapper knows is copied without its value, which may own memory only
-  // the host knows how to copy.
+  // Copies the other chain element by element, each under its own type code and by how the host
+  // keeps its value (StorageOf): a string is copied, a plain value taken as it is, and a block
+  // of bytes is left out (the element is copied without it), since only the host knows how to
+  // allocate one.
   ResBuf(const ResBuf& other);
   // Clears, then copies.
   ResBuf& operator=(const ResBuf& other);
@@ -84,19 +91,23 @@ class ResBuf {
   // Ends a fill: rebuilds the index and the count from the chain.
   void Reindex();
   // Returns the chain and forgets it without releasing it, for a call that takes the chain
-  // (acedCmdS). The caller owns it from then on; the wrapper is empty and owned.
+  // (acedCmdS). The caller owns it from then on; the wrapper is empty and owned. Null, with the
+  // wrapper unchanged, while filling and for a chain the host owns (GetArgs): the caller could
+  // not release that one.
   resbuf* Detach();
 
   // --- Appending ----------------------------------------------------------------------------
   // Each makes one buffer with acutNewRb under the type code, links it after the last element
-  // and indexes it; each returns false, appending nothing, while filling or when memory runs
-  // out.
+  // and indexes it; each returns false, appending nothing, while filling, on a chain the host
+  // owns (GetArgs: nothing may be linked into the host's chain), for a type code whose value the
+  // host keeps otherwise (a string under a code that holds none would leak, a number under one
+  // that holds a string would be freed as one), or when memory runs out.
 
   bool AppendShort(short value, int typeCode = RTSHORT);
   bool AppendLong(std::int32_t value, int typeCode = RTLONG);
   bool AppendReal(double value, int typeCode = RTREAL);
   // The string is copied with acutNewString; a null string appends nothing. The type code
-  // must be one under which the host keeps a string (RTSTR, a DXF text group).
+  // must be one under which the host keeps a string (RTSTR, a DXF text group, 100).
   bool AppendString(const wchar_t* value, int typeCode = RTSTR);
   // A 2D point (RTPOINT) keeps the point's x and y and a zero z.
   bool AppendPoint(const ads_point value, int typeCode = RT3DPOINT);
@@ -111,7 +122,7 @@ class ResBuf {
   // RTT for true, RTNIL for false.
   bool AppendBool(bool value) { return AppendCode(value ? RTT : RTNIL); }
   // Links a whole chain after the last element. On true the wrapper has taken the chain over;
-  // on false (while filling) it stays the caller's.
+  // on false (while filling, or on a chain the host owns) it stays the caller's.
   [[nodiscard]] bool AppendChain(resbuf* chain);
 
   // --- Reading by position (0 is the first element) -----------------------------------------
@@ -156,8 +167,11 @@ class ResBuf {
 
  private:
   bool AppendCode(int typeCode);
-  // A new buffer of that code linked at the end; nullptr while filling or out of memory.
+  // A new buffer of that code linked at the end; nullptr while filling, on the host's chain or
+  // out of memory.
   resbuf* AppendBuffer(int typeCode);
+  // The same, only for a code whose value is plain (no string or bytes for the host to free).
+  resbuf* AppendPlainBuffer(int typeCode);
   void AppendCopyOf(const resbuf& element);
   // The element at `i` when it exists and its folded type is `folded`, else nullptr.
   const resbuf* ElementOfClass(int i, int folded) const;

@@ -254,6 +254,30 @@ TEST_F(ResolveTest, AnAskAnswerIsKeptAndTheSameNameIsNotAskedAgain) {
   EXPECT_TRUE(scheme.IsVariable(L"WALLS"));
 }
 
+// An answer is kept for exactly the name asked about: wildcard characters in it are literal,
+// so the map neither catches other names nor misses the name itself.
+TEST_F(ResolveTest, AnAskAnswerMatchesExactlyTheNameItWasGivenFor) {
+  struct Case {
+    const wchar_t* name;
+    const wchar_t* pattern;
+    const wchar_t* other;  // a name the answer must not catch
+  };
+  for (const Case& c : {Case{L"~TMP", L"`~TMP", L"WALLS"}, Case{L"A#1", L"A`#1", L"A51"},
+                        Case{L"A[1]", L"A`[1`]", L"A1"}, Case{L"X*.?@", L"X`*`.`?`@", L"XY-ZA"},
+                        Case{L"Q`R", L"Q``R", L"QR"}}) {
+    asked_.clear();
+    AnswerWith(NewMapAnswer{L"TARGET", false});
+    MapScheme scheme;
+    scheme.SetUnknownMode(UnknownMode::kAsk);
+    EXPECT_EQ(TargetOf(scheme, c.name), L"TARGET") << c.name;
+    EXPECT_EQ(TargetOf(scheme, c.name), L"TARGET") << c.name;
+    EXPECT_EQ(asked_.size(), 1u) << c.name << L" was asked again";
+    ASSERT_NE(scheme.FindMap(c.pattern), nullptr) << c.name;
+    AnswerWith(std::nullopt);
+    EXPECT_EQ(TargetOf(scheme, c.other), L"(unmapped)") << c.name << L" caught " << c.other;
+  }
+}
+
 TEST_F(ResolveTest, ACancelledQuestionMapsNothingAndAddsNothing) {
   MapScheme scheme;
   scheme.SetUnknownMode(UnknownMode::kAsk);

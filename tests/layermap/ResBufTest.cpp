@@ -10,6 +10,7 @@
 #include "arx/acedads.h"
 #include "arx/acutads.h"
 #include "layermap/ResBuf.h"
+#include "minicad/ResultBuffers.h"
 
 namespace layermaptest {
 namespace {
@@ -205,7 +206,16 @@ TEST_F(ResBufTest, CallArgumentsAreWrappedButStayTheHostsAndTheListReturnedIsCop
         ASSERT_TRUE(given.GetArgs());
         EXPECT_FALSE(given.IsOwned());
         EXPECT_FALSE(given.Remove(0));
+        // Nothing may be linked into the host's chain, nor the chain handed to a caller who
+        // would release it.
+        EXPECT_FALSE(given.AppendShort(4));
+        EXPECT_FALSE(given.AppendString(L"more"));
+        resbuf* extra = acutNewRb(RTNIL);
+        EXPECT_FALSE(given.AppendChain(extra));
+        acutRelRb(extra);
+        EXPECT_EQ(given.Detach(), nullptr);
         EXPECT_EQ(given.Count(), 2);
+        EXPECT_EQ(given.Element(1)->rbnext, nullptr);
         ResBuf answer;
         answer.AppendString(L"DONE");
         EXPECT_EQ(answer.RetList(), RTNORM);
@@ -250,6 +260,56 @@ TEST_F(ResBufTest, AnAdoptedChainIsIndexedAndADetachedOneIsTheCallers) {
   ASSERT_NE(taken, nullptr);
   EXPECT_EQ(taken->rbnext, tail);
   acutRelRb(taken);
+}
+
+// How the wrapper keeps each code's value must be how the host releases it: a difference is a
+// leak or a double free.
+TEST_F(ResBufTest, KeepsEveryCodesValueAsTheHostReleasesIt) {
+  for (int code = -5; code <= 1071; ++code) {
+    const ResBuf::ValueStorage storage = ResBuf::StorageOf(code);
+    EXPECT_EQ(storage == ResBuf::ValueStorage::kString, minicad::HoldsString(code)) << code;
+    EXPECT_EQ(storage == ResBuf::ValueStorage::kBinary, minicad::HoldsBinary(code)) << code;
+  }
+  for (int code : {RTSTR, RTDXF0, RTSHORT, RTREAL, RTENAME, RTPICKS, RT3DPOINT, RTLONG}) {
+    EXPECT_EQ(ResBuf::StorageOf(code) == ResBuf::ValueStorage::kString, minicad::HoldsString(code));
+  }
+}
+
+// Every type code: append every kind of value the wrapper offers, copy, assign, extract the
+// list and destroy. Under the address sanitizer a shared string (freed twice) or a string the
+// host does not release (leaked) fails here; everywhere, a copy must own its own strings.
+TEST_F(ResBufTest, AppendsCopiesExtractsAndDestroysEveryTypeCodeCleanly) {
+  const ads_point point = {1, 2, 3};
+  const ads_name name = {7, 0};
+  for (int code = -5; code <= 1071; ++code) {
+    SCOPED_TRACE(code);
+    ResBuf chain;
+    chain.AppendListBegin();
+    const bool string = chain.AppendString(L"text", code);
+    EXPECT_EQ(string, ResBuf::StorageOf(code) == ResBuf::ValueStorage::kString);
+    const bool plain = ResBuf::StorageOf(code) == ResBuf::ValueStorage::kPlain;
+    EXPECT_EQ(chain.AppendReal(1.5, code), plain);
+    EXPECT_EQ(chain.AppendShort(7, code), plain);
+    EXPECT_EQ(chain.AppendLong(70000, code), plain);
+    EXPECT_EQ(chain.AppendPoint(point, code), plain);
+    EXPECT_EQ(chain.AppendName(name, code), plain);
+    chain.AppendListEnd();
+
+    ResBuf copy(chain);
+    ResBuf assigned;
+    assigned.AppendString(L"old");
+    assigned = chain;
+    ResBuf sublist;
+    ASSERT_TRUE(chain.ExtractSublist(0, sublist));
+    for (const ResBuf* other : {&copy, &assigned, &sublist}) {
+      ASSERT_EQ(other->Count(), chain.Count());
+      if (!string) continue;
+      const resbuf* original = chain.Element(1);
+      const resbuf* copied = other->Element(1);
+      EXPECT_NE(copied->resval.rstring, original->resval.rstring) << "a shared string";
+      EXPECT_STREQ(copied->resval.rstring, L"text");
+    }
+  }
 }
 
 TEST_F(ResBufTest, RemovingUnlinksTheElementWhereverItIs) {
