@@ -1,7 +1,8 @@
-// Finding a file or a folder whatever the letter case of its name. A loader probing every drawing of a
-// folder asks for each drawing's side files, which are mostly absent; listing the folder for
-// every question would make a folder of n drawings cost n listings. So listings are kept, and a
-// kept listing is trusted only while the folder has not changed since well before it was made.
+// Finding a file or a folder whatever the letter case of its name. A loader probing every
+// drawing of a folder asks for each drawing's side files, which are mostly absent; listing the
+// folder for every question would make a folder of n drawings cost n listings. So listings are
+// kept, and a kept listing is trusted only while the folder has not changed since well before it
+// was made.
 #include <sys/stat.h>
 
 #include <chrono>

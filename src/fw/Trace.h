@@ -20,5 +20,6 @@ inline constexpr std::size_t kTraceLineCapacity = 2000 - 1;
 }  // namespace fw
 
 // Formats with the wide printf rules of fw::Format, cuts the text at the line capacity (a cut
-// line that ended in "\n" still does) and hands it to the trace sink. The message normally ends in "\n". Never fails visibly.
+// line that ended in "\n" still does) and hands it to the trace sink. The message normally ends
+// in "\n". Never fails visibly.
 void LogLine(const wchar_t* format, ...);

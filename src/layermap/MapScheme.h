@@ -93,8 +93,9 @@ class MapScheme {
   // the To of the first map whose pattern matches it (the host's acutWcMatch), else what the
   // unknown-name rule gives. A variable target is read with acedGetSym: its string value when
   // it holds one, else the variable's own name. Mode Ask asks through AskNewMap and keeps the
-  // answer as a map of this scheme, under ExactPattern(name). True when the name is mapped; false, leaving `target`
-  // alone, when it is not (mode Ignore, or the question was cancelled). Shows nothing itself.
+  // answer as a map of this scheme, under ExactPattern(name). True when the name is mapped;
+  // false, leaving `target` alone, when it is not (mode Ignore, or the question was cancelled).
+  // Shows nothing itself.
   bool Resolve(std::wstring& name, std::wstring& target);
 
   // The pattern that matches exactly `name` and nothing else: each character the host's

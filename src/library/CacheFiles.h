@@ -67,7 +67,8 @@ struct MainCacheContent {
 // report, a message box or a command-line line, logs the cause, is deleted, and adds nothing to
 // the library: the directories are read aside and joined to the library only when the whole
 // file was read. A directory whose image cache name lacks the image cache form makes the file
-// damaged, so no file it names is ever written, moved or deleted. Logs "Open the cachefile" and the other steps itself.
+// damaged, so no file it names is ever written, moved or deleted. Logs "Open the cachefile" and
+// the other steps itself.
 MainCacheContent ReadMainCache(Library& library, const MainCacheLoad& load);
 
 // The library read from the cache is complete: the cache was read, and the settings file's

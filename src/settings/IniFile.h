@@ -72,10 +72,11 @@ struct IniFlushAttempts {
 // the settings file: the file itself cannot carry the lock, since the rename puts a new file at
 // its path and the rotation moves the old one away, and a writer arriving meanwhile would lock
 // a different file. When no lock can be had for another reason than a writer holding it (a
-// file system without locks, a lock file that cannot be made), the file is written without. With `backup`, the backups "<folder><title>.bk1" (newest) to ".bk9"
-// (oldest) are rotated after the new text is safely on disk and before the rename; a backup
-// step that fails is skipped. A folder that refuses new files but holds a writable settings
-// file gets the file rewritten in place under a lock on the file itself, without backups.
+// file system without locks, a lock file that cannot be made), the file is written without.
+// With `backup`, the backups "<folder><title>.bk1" (newest) to ".bk9" (oldest) are rotated
+// after the new text is safely on disk and before the rename; a backup step that fails is
+// skipped. A folder that refuses new files but holds a writable settings file gets the file
+// rewritten in place under a lock on the file itself, without backups.
 bool IniFlush(std::wstring_view file, bool backup);
 bool IniFlush(std::wstring_view file, bool backup, const IniFlushAttempts& attempts);
 

@@ -17,8 +17,9 @@ constexpr const wchar_t* kMissingMark = L"\n";
 
 // Digits without a leading zero, few enough for a long long.
 bool IsKeyNumber(std::wstring_view digits) {
+  auto isDigit = [](wchar_t c) { return c >= L'0' && c <= L'9'; };
   return !digits.empty() && digits.size() <= 18 && digits.front() != L'0' &&
-         std::all_of(digits.begin(), digits.end(), [](wchar_t c) { return c >= L'0' && c <= L'9'; });
+         std::all_of(digits.begin(), digits.end(), isDigit);
 }
 
 }  // namespace

@@ -474,6 +474,13 @@ TEST_F(SettingsModel, NamesWithBracketsAndBytesThatAreNotUtf8SurviveSaveAndLoad)
   for (bool withCache : {false, true}) {
     SCOPED_TRACE(withCache);
     settings::SaveIni(withCache);
+    if (withCache) {
+      library::Library cached;
+      ASSERT_TRUE(library::ReadMainCache(cached, {settings::TheSettings().cachePath, true}).read);
+      ASSERT_EQ(cached.Size(), 2u);
+      EXPECT_EQ(cached.At(0).path, odd);
+      EXPECT_EQ(cached.At(1).path, bracketed);
+    }
     StartNewProcess();
     if (!withCache) fw::DeleteFile(settings::TheSettings().cachePath);
     settings::LoadIni();
