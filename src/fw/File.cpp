@@ -17,6 +17,7 @@
 #include <utility>
 
 #include "fw/FileName.h"
+#include "fw/FileStatus.h"
 #include "fw/NativePath.h"
 #include "fw/Strings.h"
 #include "fw/UiDriver.h"
@@ -104,7 +105,9 @@ int OpenFlagsFor(unsigned flags) {
   } else {
     native |= O_RDONLY;
   }
-  if (flags & CFile::modeCreate) native |= O_CREAT | O_TRUNC;
+  if (flags & CFile::modeCreate) {
+    native |= O_CREAT | ((flags & CFile::modeCreateNew) ? O_EXCL : O_TRUNC);
+  }
   return native;
 }
 
@@ -395,6 +398,41 @@ std::uint64_t CMemFile::SeekTo(std::uint64_t position) {
 std::vector<std::uint8_t> CMemFile::Detach() {
   position_ = 0;
   return std::exchange(bytes_, {});
+}
+
+// ---------------------------------------------------------------------------------------------
+// Replacing a file whole
+
+Status WriteFileReplacing(std::wstring_view path, std::span<const std::uint8_t> bytes) {
+  // A temporary left by a crashed process of the same id is not ours to remove: the next name.
+  constexpr int kNames = 16;
+  const std::wstring prefix = std::wstring(path) + L".tmp" + std::to_wstring(getpid()) + L"-";
+  CFile file;
+  CFileException error(CFileException::none, std::wstring(path));
+  std::wstring temporary;
+  for (int attempt = 0; attempt < kNames && !file.IsOpen(); ++attempt) {
+    temporary = prefix + std::to_wstring(attempt);
+    if (!file.Open(temporary, CFile::modeCreate | CFile::modeCreateNew | CFile::modeWrite,
+                   &error) &&
+        !PathExists(temporary)) {
+      break;
+    }
+  }
+  if (!file.IsOpen()) {
+    return Status::Failure(L"cannot write " + std::wstring(path) + L": " + error.Message());
+  }
+  try {
+    file.Write(bytes.data(), bytes.size());
+    file.Close();
+  } catch (const CFileException& failure) {
+    DeleteFile(temporary);  // the descriptor closes with `file`
+    return Status::Failure(L"cannot write " + std::wstring(path) + L": " + failure.Message());
+  }
+  if (!MoveFile(temporary, path, /*replaceExisting=*/true)) {
+    DeleteFile(temporary);
+    return Status::Failure(L"cannot replace " + std::wstring(path) + L" by " + temporary);
+  }
+  return Status::Success();
 }
 
 }  // namespace fw

@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "fw/Result.h"
+
 namespace fw {
 
 // A file error, with the framework's cause codes.
@@ -79,6 +81,9 @@ class CFile {
     modeWrite = 0x0001,
     modeReadWrite = 0x0002,
     modeCreate = 0x1000,  // create, or truncate an existing file
+    // With modeCreate: the file must not exist yet, so nothing is truncated and no link is
+    // followed (a temporary that only this call may own).
+    modeCreateNew = 0x100000,
     typeBinary = 0x8000,
   };
 
@@ -133,5 +138,11 @@ class CMemFile : public CFile {
   std::vector<std::uint8_t> bytes_;
   std::size_t position_ = 0;
 };
+
+// Writes `bytes` to a new temporary file beside `path` and renames it over `path`, so that a
+// reader of `path` (a file manager waiting for a thumbnail) sees its old contents or all of the
+// new ones, never a part. On failure the temporary is removed and `path` is as it was; the
+// message names the file and the cause.
+Status WriteFileReplacing(std::wstring_view path, std::span<const std::uint8_t> bytes);
 
 }  // namespace fw

@@ -98,4 +98,14 @@ Result<std::vector<std::uint8_t>> EncodePng(std::span<const std::uint8_t> pixels
   return Encoded::Success(std::vector<std::uint8_t>(stream.get(), stream.get() + size));
 }
 
+Result<std::vector<std::uint8_t>> EncodeBitmapPng(const Bitmap& image) {
+  std::vector<std::uint8_t> rgb;
+  rgb.reserve(image.Bits().size() / 4 * 3);
+  const std::vector<std::uint8_t>& bits = image.Bits();
+  for (std::size_t i = 0; i + 3 < bits.size(); i += 4) {
+    rgb.insert(rgb.end(), {bits[i + 2], bits[i + 1], bits[i]});
+  }
+  return EncodePng(rgb, image.Width(), image.Height(), false);
+}
+
 }  // namespace fw

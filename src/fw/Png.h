@@ -7,6 +7,7 @@
 #include <span>
 #include <vector>
 
+#include "fw/Bitmap.h"
 #include "fw/Result.h"
 
 namespace fw {
@@ -35,5 +36,8 @@ Result<PngImage> DecodePng(std::span<const std::uint8_t> png, PngLimits limits =
 // pixel count does not match the size or the codec fails.
 Result<std::vector<std::uint8_t>> EncodePng(std::span<const std::uint8_t> pixels, int width,
                                             int height, bool withAlpha);
+
+// The bitmap's pixels as an RGB PNG stream.
+Result<std::vector<std::uint8_t>> EncodeBitmapPng(const Bitmap& image);
 
 }  // namespace fw

@@ -10,6 +10,8 @@
 
 #include "DibBuilder.h"
 #include "fw/Bitmap.h"
+#include "fw/DibResample.h"
+#include "fw/NativePath.h"
 #include "fw/PackedDib.h"
 
 namespace {
@@ -200,6 +202,56 @@ TEST(StretchDIBits, EnlargesByRepeatingAndDeletesScansWhenShrinkingColourOnColou
   ASSERT_TRUE(dc.StretchDIBits(0, 0, 1, 1, 0, 0, 3, 2, BuildDib(wide)).Ok());
   // A one-pixel destination leaves out the last source column: last of run {0, 1}, first row.
   EXPECT_EQ(one.GetPixel(0, 0), fw::RGB(0, 0, 2));
+}
+
+// Each resampled pixel is the average of the source area it covers, fractions of pixels
+// included; the source rectangle counts rows as StretchDIBits does, in either row order.
+TEST(ResampleDib, AveragesTheAreaEachPixelCovers) {
+  const auto grey = [](std::uint32_t level) { return level * 0x010101u; };
+  struct Case {
+    const char* what;
+    int width;
+    int height;
+    bool topDown;
+    std::vector<std::uint32_t> levels;  // rows from the top
+    fw::DibRect source;
+    int targetWidth;
+    int targetHeight;
+    std::vector<std::uint32_t> expected;  // grey levels, rows from the top
+  };
+  const Case cases[] = {
+      {"halved", 4, 1, false, {0, 255, 255, 255}, {0, 0, 4, 1}, 2, 1, {128, 255}},
+      {"a third of a pixel in each", 3, 1, false, {0, 255, 255}, {0, 0, 3, 1}, 2, 1, {85, 255}},
+      {"a thin line stays", 5, 5, false, {255, 255, 255, 255, 255, 255, 255, 255, 255, 255,
+                                          0,   0,   0,   0,   0,   255, 255, 255, 255, 255,
+                                          255, 255, 255, 255, 255},
+       {0, 0, 5, 5}, 1, 1, {204}},
+      {"enlarged", 1, 1, false, {90}, {0, 0, 1, 1}, 3, 2, {90, 90, 90, 90, 90, 90}},
+      {"bottom row of a bottom-up bitmap", 2, 2, false, {0, 0, 255, 255}, {0, 0, 2, 1}, 1, 1,
+       {255}},
+      {"top row of a top-down bitmap", 2, 2, true, {0, 0, 255, 255}, {0, 0, 2, 1}, 1, 1, {0}},
+      {"inside a border", 3, 3, false, {0, 0, 0, 0, 200, 0, 0, 0, 0}, {1, 1, 1, 1}, 2, 2,
+       {200, 200, 200, 200}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    DibSpec shape{.width = c.width, .height = c.height, .bitCount = 24, .topDown = c.topDown,
+                  .palette = {}, .masks = {}, .pixels = {}};
+    for (std::uint32_t level : c.levels) shape.pixels.push_back(grey(level));
+    const auto out = fw::ResampleDib(BuildDib(shape), c.source, c.targetWidth, c.targetHeight);
+    ASSERT_TRUE(out.Ok()) << fw::NativePath(out.Message());
+    std::vector<std::uint32_t> levels;
+    for (int y = 0; y < c.targetHeight; ++y) {
+      for (int x = 0; x < c.targetWidth; ++x) levels.push_back(out.Value().GetPixel(x, y) & 0xFF);
+    }
+    EXPECT_EQ(levels, c.expected);
+  }
+  DibSpec one{.width = 2, .height = 2, .bitCount = 24, .palette = {}, .masks = {}, .pixels = {}};
+  one.pixels.assign(4, 0);
+  EXPECT_FALSE(fw::ResampleDib(BuildDib(one), {1, 0, 2, 2}, 1, 1).Ok()) << "outside";
+  EXPECT_FALSE(fw::ResampleDib(BuildDib(one), {0, 0, 0, 2}, 1, 1).Ok()) << "empty source";
+  EXPECT_FALSE(fw::ResampleDib(BuildDib(one), {0, 0, 2, 2}, 0, 1).Ok()) << "empty target";
+  EXPECT_FALSE(fw::ResampleDib({}, {0, 0, 1, 1}, 1, 1).Ok()) << "no bitmap";
 }
 
 TEST(PackedDib, FindsRowsRightAfterTheHeaderForMoreThanEightBitsWithoutColoursUsed) {

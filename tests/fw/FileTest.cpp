@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "fw/FileStatus.h"
 #include "fw/NativePath.h"
 #include "fw/Strings.h"
 #include "fw/UiDriver.h"
@@ -140,6 +141,30 @@ TEST(CFile, WritingPastTheRoomLeftThrowsDiskFull) {
     EXPECT_EQ(error.cause(), CFileException::diskFull);
     EXPECT_EQ(error.fileName(), path);
   }
+}
+
+// The file is replaced whole or not at all: a temporary beside it, never one that exists, and
+// none left behind when the write fails.
+TEST(WriteFileReplacing, ReplacesWholeOrLeavesEverythingAsItWas) {
+  testsupport::TempFolder folder;
+  const std::wstring path = folder / L"thumb.png";
+  const std::wstring leftover = path + L".tmp" + std::to_wstring(getpid()) + L"-0";
+  WriteFile(path, "old");
+  WriteFile(leftover, "another's");
+  const std::string text = "new picture";
+  const std::vector<std::uint8_t> bytes(text.begin(), text.end());
+  ASSERT_TRUE(fw::WriteFileReplacing(path, bytes).Ok());
+  EXPECT_EQ(ReadFile(path), text);
+  EXPECT_EQ(ReadFile(leftover), "another's");
+  {
+    testsupport::FileSizeLimit full(4);
+    const fw::Status failed = fw::WriteFileReplacing(path, std::vector<std::uint8_t>(10, 'x'));
+    EXPECT_FALSE(failed.Ok());
+    EXPECT_NE(failed.Message().find(L"cannot write " + path), std::wstring::npos);
+  }
+  EXPECT_EQ(ReadFile(path), text);
+  EXPECT_FALSE(fw::PathExists(path + L".tmp" + std::to_wstring(getpid()) + L"-1"));
+  EXPECT_FALSE(fw::WriteFileReplacing(folder / L"none/thumb.png", bytes).Ok());
 }
 
 // Only regular files are opened, and a FIFO or a device never blocks the open.
