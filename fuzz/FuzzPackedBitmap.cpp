@@ -1,5 +1,6 @@
 // Fuzz target for packed bitmaps and PNG previews: any bytes give a clean error or a drawing;
-// parsing, StretchDIBits into a small bitmap in each mode, and both thumbnails must never crash.
+// parsing, StretchDIBits into a small bitmap in each mode, both thumbnails and the smoothly
+// fitted picture of the desktop thumbnailer must never crash.
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -32,5 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   const std::vector<double> points = {3.0, 4.0, -1e9, 7.5};
   (void)dwgprobe::RenderThumbnails(&large, small, 0, bitmap, static_cast<int>(size % 30), points);
+  (void)dwgprobe::RenderFittedPreview(bitmap, static_cast<int>(size % 30),
+                                      1 + static_cast<int>(size % 64));
   return 0;
 }

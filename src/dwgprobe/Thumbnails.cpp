@@ -3,9 +3,11 @@
 // by contrast and the insertion-point markers.
 #include "dwgprobe/Thumbnails.h"
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 
+#include "fw/DibResample.h"
 #include "fw/DibStretch.h"
 #include "fw/PackedDib.h"
 
@@ -25,6 +27,11 @@ constexpr int kMaxPreviewScale = 64;  // larger than any printer needs; keeps k 
 struct Marker {
   int x;
   int y;
+};
+
+struct Extent {
+  int width;
+  int height;
 };
 
 // The source rectangle: the whole preview, or the preview without its outermost pixels.
@@ -98,6 +105,18 @@ std::vector<Marker> PreviewMarkers(const std::vector<double>& points, int k, int
     }
   }
   return markers;
+}
+
+// The size within maxSide x maxSide of a picture of width x height, its shape kept (each side
+// rounded to the nearest pixel, at least one) and never larger than the picture.
+Extent FittedExtent(int width, int height, int maxSide) {
+  if (width <= maxSide && height <= maxSide) return Extent{width, height};
+  const auto shrunk = [maxSide](std::int64_t side, std::int64_t longest) {
+    const std::int64_t rounded = (2 * side * maxSide + longest) / (2 * longest);
+    return static_cast<int>(std::max<std::int64_t>(1, rounded));
+  };
+  if (width >= height) return Extent{maxSide, shrunk(height, width)};
+  return Extent{shrunk(width, height), maxSide};
 }
 
 fw::Status StoreThumbnail(fw::CImageList& list, int imageIndex, const fw::Bitmap& thumbnail,
@@ -185,6 +204,22 @@ fw::Result<int> RenderThumbnails(fw::CImageList* large, fw::CImageList& small, i
                                     std::to_wstring(smallAt));
   }
   return fw::Result<int>::Success(smallAt);
+}
+
+fw::Result<fw::Bitmap> RenderFittedPreview(const PackedBitmap& bitmap, int version, int maxSide) {
+  using Fitted = fw::Result<fw::Bitmap>;
+  if (maxSide < 1) {
+    return Fitted::Failure(L"picture size " + std::to_wstring(maxSide) + L" is below 1");
+  }
+  const fw::Result<std::vector<std::uint8_t>> bytes =
+      RecolouredPreview(bitmap, PreviewColours{fw::RGB(255, 255, 255), 0});
+  if (!bytes) return Fitted::Failure(bytes.Message());
+  const fw::DibRect source = SourceOf(fw::PackedDib::Parse(bytes.Value()).Value(), version);
+  if (source.width <= 0 || source.height <= 0) {
+    return Fitted::Failure(L"the preview holds no picture inside its border");
+  }
+  const Extent fitted = FittedExtent(source.width, source.height, maxSide);
+  return fw::ResampleDib(bytes.Value(), source, fitted.width, fitted.height);
 }
 
 fw::Status DrawPreview(fw::CDC& dc, int x, int y, int k, bool colours, const PackedBitmap& bitmap,

@@ -48,6 +48,12 @@ fw::Result<int> RenderThumbnails(fw::CImageList* large, fw::CImageList& small, i
                                  const PackedBitmap& bitmap, int version,
                                  const std::vector<double>& points);
 
+// The picture of a preview as a file manager shows it: the preview alone, without the border
+// older drawings keep, recoloured for a white background, fitted within `maxSide` pixels a side
+// keeping its shape (shrunk, never enlarged) with a smooth filter. A clear error for a bitmap
+// that cannot be drawn, one with no picture inside its border, or `maxSide` below 1.
+fw::Result<fw::Bitmap> RenderFittedPreview(const PackedBitmap& bitmap, int version, int maxSide);
+
 // Draws an already-read preview at scale k (1 to 64) framed at (x, y) on `dc`, as the quick
 // picture (colours on: recoloured, background brush, stretch mode by contrast) and the printed
 // catalogue (colours off: as stored, keeping black) show it, with a marker at each insertion
