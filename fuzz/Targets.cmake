@@ -6,3 +6,6 @@ qrva_add_fuzzer(fuzz_image_cache SOURCES FuzzImageCache.cpp LIBS qrva_library mi
 qrva_add_fuzzer(fuzz_image_list_stream SOURCES FuzzImageListStream.cpp LIBS fw)
 qrva_add_fuzzer(fuzz_packed_bitmap SOURCES FuzzPackedBitmap.cpp LIBS qrva_dwgprobe)
 qrva_add_fuzzer(fuzz_image_section SOURCES FuzzImageSection.cpp LIBS qrva_dwgprobe)
+qrva_add_fuzzer(fuzz_file_uri
+  SOURCES FuzzFileUri.cpp ${PROJECT_SOURCE_DIR}/apps/qrva-thumbnailer/FileUri.cpp LIBS fw)
+target_include_directories(fuzz_file_uri PRIVATE ${PROJECT_SOURCE_DIR}/apps/qrva-thumbnailer)
