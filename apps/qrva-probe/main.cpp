@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "CommandLine.h"
 #include "dwgprobe/DrawingProbe.h"
 #include "dwgprobe/DrawingVersion.h"
 #include "dwgprobe/Thumbnails.h"
@@ -29,7 +30,7 @@ constexpr const char* kUsage =
     "Probes each drawing (a folder: its *.dwg files, any letter case) and prints one JSON line\n"
     "per drawing with path, ok, version, versionName, preview, width, height, bitCount,\n"
     "description and lsaPending, and topDown: true for a preview stored top-down. A name that\n"
-    "is not UTF-8 is shown with U+FFFD for its bytes.\n"
+    "is not UTF-8 is shown with U+FFFD for its bytes; a PATH starting with '-' follows '--'.\n"
     "  --thumbs DIR          write DIR/<title>.large.png and DIR/<title>.small.png\n"
     "  --background RRGGBB   preview background colour (hex), default the host's\n"
     "  --help, --version\n";
@@ -51,34 +52,31 @@ std::optional<fw::COLORREF> ParseColour(const std::string& text) {
 
 // Nothing when the arguments are bad (the reason already printed) or the program is done.
 std::optional<Options> ParseArguments(int argc, char** argv, int& exitCode) {
-  Options options;
+  std::optional<std::string> thumbs;
+  std::optional<std::string> background;
+  std::vector<std::string> paths;
   exitCode = kExitBadArguments;
-  for (int i = 1; i < argc; ++i) {
-    const std::string argument = argv[i];
-    const bool hasValue = i + 1 < argc;
-    if (argument == "--help" || argument == "--version") {
-      std::fputs(argument == "--help" ? kUsage : "qrva-probe 3.9.10\n", stdout);
-      exitCode = kExitOk;
-      return std::nullopt;
-    } else if (argument == "--thumbs" && hasValue) {
-      options.thumbs = fw::FromNativePath(argv[++i]);
-    } else if (argument == "--background" && hasValue) {
-      options.background = ParseColour(argv[++i]);
-      if (!options.background) {
-        std::fprintf(stderr, "qrva-probe: --background wants RRGGBB, got '%s'\n", argv[i]);
-        return std::nullopt;
-      }
-    } else if (argument.starts_with("--")) {
-      std::fprintf(stderr, "qrva-probe: unknown or incomplete option '%s'\n%s", argv[i], kUsage);
-      return std::nullopt;
-    } else {
-      options.paths.push_back(fw::FromNativePath(argument));
-    }
-  }
-  if (options.paths.empty()) {
-    std::fputs(kUsage, stderr);
+  CLI::App app("", "qrva-probe");
+  // As before, a repeated option counts with its last value.
+  app.add_option("--thumbs", thumbs)->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+  app.add_option("--background", background)
+      ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+  app.add_option("PATH", paths)->required();
+  if (const auto done = apps::ParseCommandLine(app, argc, argv, kUsage, kExitBadArguments)) {
+    exitCode = *done;
     return std::nullopt;
   }
+  Options options;
+  if (background) {
+    options.background = ParseColour(*background);
+    if (!options.background) {
+      std::fprintf(stderr, "qrva-probe: --background wants RRGGBB, got '%s'\n",
+                   background->c_str());
+      return std::nullopt;
+    }
+  }
+  if (thumbs) options.thumbs = fw::FromNativePath(*thumbs);
+  for (const std::string& path : paths) options.paths.push_back(fw::FromNativePath(path));
   return options;
 }
 
@@ -150,27 +148,8 @@ void PrintLine(const std::wstring& path, const dwgprobe::ProbeOutcome& outcome) 
 }
 
 bool WritePng(const fw::Bitmap& image, const std::wstring& path) {
-  std::vector<std::uint8_t> rgb;
-  rgb.reserve(static_cast<std::size_t>(image.Width()) * static_cast<std::size_t>(image.Height()) * 3);
-  for (int y = 0; y < image.Height(); ++y) {
-    for (int x = 0; x < image.Width(); ++x) {
-      const fw::COLORREF c = image.GetPixel(x, y);
-      rgb.insert(rgb.end(), {fw::GetRValue(c), fw::GetGValue(c), fw::GetBValue(c)});
-    }
-  }
-  auto png = fw::EncodePng(rgb, image.Width(), image.Height(), false);
-  if (!png) return false;
-  fw::CFile file;
-  if (!file.Open(path, fw::CFile::modeCreate | fw::CFile::modeWrite | fw::CFile::typeBinary)) {
-    return false;
-  }
-  try {
-    file.Write(png.Value().data(), png.Value().size());
-    file.Close();
-  } catch (const fw::CFileException&) {
-    return false;
-  }
-  return true;
+  const auto png = fw::EncodeBitmapPng(image);
+  return png && fw::WriteFileReplacing(path, png.Value());
 }
 
 // Renders the thumbnails into a directory's image lists, as the loader does, and writes the
