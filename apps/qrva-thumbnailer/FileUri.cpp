@@ -26,12 +26,13 @@ std::optional<int> HexDigit(char c) {
   return std::nullopt;
 }
 
-// The bytes the escaped path stands for; nothing for a broken escape or an escaped NUL, which
-// would cut the name short.
+// The bytes the escaped path stands for; nothing for a broken escape or a NUL, escaped or not,
+// which would cut the name short.
 std::optional<std::string> Unescape(std::string_view escaped) {
   std::string bytes;
   bytes.reserve(escaped.size());
   for (std::size_t i = 0; i < escaped.size(); ++i) {
+    if (escaped[i] == '\0') return std::nullopt;
     if (escaped[i] != '%') {
       bytes += escaped[i];
       continue;
@@ -69,7 +70,7 @@ fw::Result<std::wstring> DrawingPathOf(std::string_view argument) {
   }
   const std::optional<std::string> bytes = Unescape(rest);
   if (!bytes) {
-    return PathResult::Failure(L"URI " + shown + L" holds a broken or NUL percent-escape");
+    return PathResult::Failure(L"URI " + shown + L" holds a broken percent-escape or a NUL");
   }
   return PathResult::Success(fw::FromNativePath(*bytes));
 }
