@@ -19,7 +19,7 @@
 #include "fw/FileStatus.h"
 #include "fw/NativePath.h"
 #include "fw/Strings.h"
-#include "fw/UiDriver.h"
+#include "fw/HeadlessUiDriver.h"
 #include "library/CacheFiles.h"
 #include "library/Directory.h"
 #include "library/Library.h"
@@ -223,7 +223,7 @@ void BM_LibraryMemory(benchmark::State& state) {
 BENCHMARK(BM_LibraryMemory)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 // Message boxes of a failed write would otherwise pile up in the built-in headless driver.
-class SilentUi : public fw::UiDriver {
+class SilentUi : public fw::HeadlessUiDriver {
  public:
   int MessageBox(const std::wstring& text, const std::wstring&, unsigned) override {
     std::fprintf(stderr, "%s\n", fw::ToUtf8(text).c_str());

@@ -10,12 +10,12 @@
 #include "fw/FileName.h"
 #include "fw/NativePath.h"
 #include "fw/Strings.h"
-#include "fw/UiDriver.h"
+#include "fw/HeadlessUiDriver.h"
 
 namespace fuzzsupport {
 
 // Answers every message box at once and keeps nothing, so a long run does not grow.
-class SilentUi : public fw::UiDriver {
+class SilentUi : public fw::HeadlessUiDriver {
  public:
   int MessageBox(const std::wstring&, const std::wstring&, unsigned) override { return fw::IDOK; }
   void BeginWaitCursor() override {}

@@ -17,17 +17,22 @@
 
 #include "fw/FileName.h"
 #include "fw/FileStatus.h"
+#include "fw/HeadlessUiDriver.h"
 #include "fw/NativePath.h"
 #include "fw/Strings.h"
+#include "fw/UiScript.h"
 #include "minicad/Console.h"
 #include "minicad/Host.h"
 
 namespace {
 
 constexpr int kUsageExit = 2;
+// A dialog script that is malformed, or a step of it that could not run.
+constexpr int kUiScriptExit = 3;
 
 constexpr const char* kUsage =
-    "usage: qrva-host [--module PATH] [--script FILE] [--support DIR]... [DRAWING...]\n"
+    "usage: qrva-host [--module PATH] [--script FILE] [--ui FILE] [--support DIR]...\n"
+    "                 [DRAWING...]\n"
     "\n"
     "Runs a CAD session: opens the drawings named (or starts a new drawing), loads the module,\n"
     "then runs the command line and quits.\n"
@@ -35,6 +40,8 @@ constexpr const char* kUsage =
     "  --module PATH   the module to load (default: qrva22-64.arx beside this program)\n"
     "  --script FILE   run the lines of FILE as a script (default: standard input, typed\n"
     "                  when it is a terminal)\n"
+    "  --ui FILE       answer the dialogs from the steps of FILE, printing each \"ui:\" line;\n"
+    "                  a malformed script or a step that cannot run exits with 3\n"
     "  --support DIR   a support folder; may be given more than once\n"
     "  --help          show this text\n";
 
@@ -44,6 +51,7 @@ struct Arguments {
   bool help = false;
   std::optional<std::wstring> module;
   std::optional<std::wstring> script;
+  std::optional<std::wstring> uiScript;
   std::vector<std::wstring> supportFolders;
   std::vector<std::wstring> drawings;
 };
@@ -66,7 +74,8 @@ std::optional<Arguments> ParseArguments(int argc, char** argv, std::string& erro
       arguments.help = true;
       continue;
     }
-    if (argument == "--module" || argument == "--script" || argument == "--support") {
+    if (argument == "--module" || argument == "--script" || argument == "--support" ||
+        argument == "--ui") {
       if (i + 1 >= argc) {
         error = "option " + std::string(argument) + " needs a value";
         return std::nullopt;
@@ -74,6 +83,7 @@ std::optional<Arguments> ParseArguments(int argc, char** argv, std::string& erro
       std::wstring value = fw::FromNativePath(argv[++i]);
       if (argument == "--module") arguments.module = value;
       else if (argument == "--script") arguments.script = value;
+      else if (argument == "--ui") arguments.uiScript = fw::FromNativePath(argv[i]);
       else arguments.supportFolders.push_back(value);
       continue;
     }
@@ -167,11 +177,37 @@ int main(int argc, char** argv) {
     }
   }
 
+  // The headless driver answers the dialogs from the script and prints what they show on the
+  // command line's output, in order with it. It outlives the session, which may ask questions
+  // until its modules are unloaded.
+  fw::HeadlessUiDriver uiDriver;
+  if (arguments->uiScript) {
+    fw::Result<std::vector<fw::UiStep>> steps = fw::LoadUiScript(*arguments->uiScript);
+    if (!steps) {
+      std::printf("ui: error %s\n", fw::ToUtf8(steps.Message()).c_str());
+      return kUiScriptExit;
+    }
+    uiDriver.AddSteps(steps.Value());
+    uiDriver.SetOutput([](const std::string& line) {
+      std::fwrite(line.data(), 1, line.size(), stdout);
+      std::fputc('\n', stdout);
+    });
+    fw::SetUiDriver(&uiDriver);
+  }
+
+  int exitCode = 0;
   try {
-    return RunSession(*arguments, script);
+    exitCode = RunSession(*arguments, script);
   } catch (const std::exception& failure) {
     std::fflush(stdout);
     std::fprintf(stderr, "qrva-host: %s\n", failure.what());
-    return 1;
+    exitCode = 1;
   }
+  if (arguments->uiScript) {
+    bool scriptRan = uiDriver.Finish();
+    fw::SetUiDriver(nullptr);
+    std::fflush(stdout);
+    if (exitCode == 0 && !scriptRan) exitCode = kUiScriptExit;
+  }
+  return exitCode;
 }

@@ -1,9 +1,11 @@
-// The process's UI driver and application name, the framework's message box, and the headless
-// driver that answers from a script.
+// The process's UI driver and application name, and the framework's calls that go through the
+// driver.
 #include "fw/UiDriver.h"
 
 #include <atomic>
-#include <utility>
+#include <mutex>
+
+#include "fw/HeadlessUiDriver.h"
 
 namespace fw {
 namespace {
@@ -28,25 +30,6 @@ struct AppName {
 AppName& TheAppName() {
   static AppName* appName = new AppName();
   return *appName;
-}
-
-// The first button of each kind of box, which a box without a scripted answer takes.
-int FirstButton(unsigned type) {
-  switch (type & 0x0F) {
-    case MB_OK:
-    case MB_OKCANCEL:
-      return IDOK;
-    case MB_ABORTRETRYIGNORE:
-      return IDABORT;
-    case MB_YESNOCANCEL:
-    case MB_YESNO:
-      return IDYES;
-    case MB_RETRYCANCEL:
-      return IDRETRY;
-    default:
-      // Kinds the system never shows.
-      return IDOK;
-  }
 }
 
 }  // namespace
@@ -74,74 +57,23 @@ int AfxMessageBox(const std::wstring& text, unsigned type) {
   return GetUiDriver().MessageBox(text, GetAppName(), type);
 }
 
-int HeadlessUiDriver::MessageBox(const std::wstring& text, const std::wstring& caption,
-                                 unsigned type) {
-  std::lock_guard guard(lock_);
-  // A scripted answer is taken as it is, even one the box has no button for, so a test can
-  // drive a path the real user could not.
-  int answer = FirstButton(type);
-  if (!answers_.empty()) {
-    answer = answers_.front();
-    answers_.pop_front();
-  }
-  messages_.push_back(ShownMessage{text, caption, type, answer});
-  return answer;
+std::optional<std::wstring> BrowseForFolder(const std::wstring& title,
+                                            const std::wstring& startFolder, unsigned flags) {
+  return GetUiDriver().BrowseForFolder(FolderRequest{title, startFolder, flags});
 }
 
-void HeadlessUiDriver::BeginWaitCursor() {
-  std::lock_guard guard(lock_);
-  ++waitCursorDepth_;
-  ++waitCursorCount_;
+std::optional<std::wstring> ChooseFile(const FileRequest& request) {
+  return GetUiDriver().ChooseFile(request);
 }
 
-void HeadlessUiDriver::EndWaitCursor() {
-  std::lock_guard guard(lock_);
-  // An end without a begin is our own bug; the depth stays at zero rather than going negative.
-  if (waitCursorDepth_ > 0) --waitCursorDepth_;
+std::unique_ptr<PrinterDC> ChoosePrinter(const PrintRequest& request) {
+  return GetUiDriver().ChoosePrinter(request);
 }
 
-std::optional<int> HeadlessUiDriver::ChooseColor(int initialColor) {
-  std::lock_guard guard(lock_);
-  colorDialogs_.push_back(initialColor);
-  if (colorAnswers_.empty()) return std::nullopt;
-  std::optional<int> answer = colorAnswers_.front();
-  colorAnswers_.pop_front();
-  return answer;
+bool HtmlHelp(const std::wstring& file, HelpCommand command) {
+  return GetUiDriver().ShowHelp(file, command);
 }
 
-void HeadlessUiDriver::QueueColorAnswer(std::optional<int> answer) {
-  std::lock_guard guard(lock_);
-  colorAnswers_.push_back(answer);
-}
-
-std::vector<int> HeadlessUiDriver::ColorDialogsShown() const {
-  std::lock_guard guard(lock_);
-  return colorDialogs_;
-}
-
-void HeadlessUiDriver::QueueAnswer(int answer) {
-  std::lock_guard guard(lock_);
-  answers_.push_back(answer);
-}
-
-std::vector<HeadlessUiDriver::ShownMessage> HeadlessUiDriver::Messages() const {
-  std::lock_guard guard(lock_);
-  return messages_;
-}
-
-std::vector<HeadlessUiDriver::ShownMessage> HeadlessUiDriver::TakeMessages() {
-  std::lock_guard guard(lock_);
-  return std::exchange(messages_, {});
-}
-
-int HeadlessUiDriver::WaitCursorDepth() const {
-  std::lock_guard guard(lock_);
-  return waitCursorDepth_;
-}
-
-int HeadlessUiDriver::WaitCursorCount() const {
-  std::lock_guard guard(lock_);
-  return waitCursorCount_;
-}
+int GetSystemMetrics(int index) { return GetUiDriver().GetSystemMetrics(index); }
 
 }  // namespace fw

@@ -1,15 +1,20 @@
-// The one place the framework meets the user: message boxes and the wait cursor (and, as the
-// dialogs arrive, pickers, menus and the modal loop). The host program installs a driver; the
-// headless driver answers from a script and records what was shown, so tests can read it.
+// The one place the framework meets the user: message boxes, the wait cursor, the colour dialog,
+// popup menus, the folder, file and print dialogs, the help viewer and the modal loop of dialogs.
+// The host program installs a driver; the headless driver answers from a script and records what
+// was shown, so tests can read it.
 #pragma once
 
-#include <deque>
-#include <mutex>
+#include <memory>
 #include <optional>
 #include <string>
-#include <vector>
+
+#include "fw/PrinterDC.h"
+#include "fw/UiRequests.h"
 
 namespace fw {
+
+class Dialog;
+class Menu;
 
 // Message box buttons and icons, and the answers, with the platform's values.
 enum MessageBoxType : unsigned {
@@ -34,7 +39,14 @@ enum DialogAnswer : int {
   IDNO = 7,
 };
 
-// Every member may be called from any thread (the loader reports errors from its own).
+// The driver a host program installs: the headless driver (HeadlessUiDriver.h) answers from a
+// script and records what was shown; a windowing driver shows real windows. The module never
+// knows which one runs.
+//
+// Threads: the questions (message box, colour, menu, pickers, print, help), the wait cursor and
+// the metrics may be asked from any thread (the loader reports errors from its own). RunModal,
+// ShowModeless and DestroyModeless run on the thread that shows the dialog, which becomes the
+// dialog's thread.
 class UiDriver {
  public:
   virtual ~UiDriver() = default;
@@ -46,9 +58,30 @@ class UiDriver {
   // The host's colour dialog: shows the colour index `initialColor` (1-255) chosen and returns
   // the index the user picked, or nothing when the dialog was cancelled.
   virtual std::optional<int> ChooseColor(int initialColor) = 0;
+
+  // The modal loop: shows the dialog (BeginShowing, InitDialog), delivers its posted messages
+  // and the user's input until it ends, then FinishShowing; returns the end code.
+  virtual int RunModal(Dialog& dialog) = 0;
+  // A modeless dialog: shown until DestroyModeless; its posted messages are delivered while a
+  // modal loop runs on its thread.
+  virtual void ShowModeless(Dialog& dialog) = 0;
+  virtual void DestroyModeless(Dialog& dialog) = 0;
+  // Shows the menu and returns the command chosen, 0 for none.
+  virtual int TrackPopupMenu(const Menu& menu, const PopupRequest& request) = 0;
+  // The folder chosen, or nothing when cancelled.
+  virtual std::optional<std::wstring> BrowseForFolder(const FolderRequest& request) = 0;
+  // The full path chosen, or nothing when cancelled.
+  virtual std::optional<std::wstring> ChooseFile(const FileRequest& request) = 0;
+  // A device context of the printer chosen, or nothing when cancelled.
+  virtual std::unique_ptr<PrinterDC> ChoosePrinter(const PrintRequest& request) = 0;
+  // Opens the help file in the help viewer; false when it could not be shown.
+  virtual bool ShowHelp(const std::wstring& file, HelpCommand command) = 0;
+  // The screen's metrics (SM_* of WindowStyles.h) in pixels.
+  virtual int GetSystemMetrics(int index) = 0;
 };
 
-// The process's driver. Until a host program installs one, a HeadlessUiDriver serves.
+// The process's driver. Until a host program installs one, a HeadlessUiDriver without a script
+// serves: it answers every question with its default and closes every dialog with Escape.
 UiDriver& GetUiDriver();
 // Installs a driver (not owned; nullptr returns to the built-in headless one).
 void SetUiDriver(UiDriver* driver);
@@ -68,42 +101,13 @@ class CWaitCursor {
   CWaitCursor& operator=(const CWaitCursor&) = delete;
 };
 
-// Answers without a screen: each message box takes the next scripted answer, or, when none is
-// queued, the first button of its kind (OK, Abort, Yes or Retry). Everything shown is recorded.
-class HeadlessUiDriver : public UiDriver {
- public:
-  struct ShownMessage {
-    std::wstring text;
-    std::wstring caption;
-    unsigned type = 0;
-    int answer = 0;
-  };
-
-  int MessageBox(const std::wstring& text, const std::wstring& caption, unsigned type) override;
-  void BeginWaitCursor() override;
-  void EndWaitCursor() override;
-  // Takes the next scripted colour answer; without one the dialog counts as cancelled.
-  std::optional<int> ChooseColor(int initialColor) override;
-
-  void QueueColorAnswer(std::optional<int> answer);
-  // The initial colours of the colour dialogs shown, in order.
-  std::vector<int> ColorDialogsShown() const;
-
-  void QueueAnswer(int answer);
-  std::vector<ShownMessage> Messages() const;
-  std::vector<ShownMessage> TakeMessages();
-  // How many wait cursors are shown now, and how often one was begun in all.
-  int WaitCursorDepth() const;
-  int WaitCursorCount() const;
-
- private:
-  mutable std::mutex lock_;
-  std::deque<int> answers_;
-  std::deque<std::optional<int>> colorAnswers_;
-  std::vector<int> colorDialogs_;
-  std::vector<ShownMessage> messages_;
-  int waitCursorDepth_ = 0;
-  int waitCursorCount_ = 0;
-};
+// The framework's common dialogs, through the installed driver.
+std::optional<std::wstring> BrowseForFolder(const std::wstring& title,
+                                            const std::wstring& startFolder,
+                                            unsigned flags = BIF_RETURNONLYFSDIRS);
+std::optional<std::wstring> ChooseFile(const FileRequest& request);
+std::unique_ptr<PrinterDC> ChoosePrinter(const PrintRequest& request);
+bool HtmlHelp(const std::wstring& file, HelpCommand command = HelpCommand::kDisplayTopic);
+int GetSystemMetrics(int index);
 
 }  // namespace fw

@@ -12,7 +12,7 @@
 #include "fw/FileStatus.h"
 #include "fw/NativePath.h"
 #include "fw/Strings.h"
-#include "fw/UiDriver.h"
+#include "fw/HeadlessUiDriver.h"
 #include "support/FileSizeLimit.h"
 #include "support/TempFolder.h"
 

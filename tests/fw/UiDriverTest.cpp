@@ -1,5 +1,6 @@
 // The process's UI driver, the framework's message box, and the headless driver's answers,
 // records and wait cursors, also under several threads at once.
+#include "fw/HeadlessUiDriver.h"
 #include "fw/UiDriver.h"
 
 #include <gtest/gtest.h>

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "fw/UiDriver.h"
+#include "fw/HeadlessUiDriver.h"
 #include "minicad/Host.h"
 
 namespace layermaptest {

@@ -12,7 +12,7 @@
 
 #include "fw/Bitmap.h"
 #include "fw/ImageList.h"
-#include "fw/UiDriver.h"
+#include "fw/HeadlessUiDriver.h"
 #include "library/Directory.h"
 #include "minicad/Host.h"
 #include "support/TempFolder.h"

@@ -17,7 +17,7 @@
 #include "fw/NativePath.h"
 #include "fw/Strings.h"
 #include "fw/Trace.h"
-#include "fw/UiDriver.h"
+#include "fw/HeadlessUiDriver.h"
 #include "layermap/SchemeTable.h"
 #include "library/CacheFiles.h"
 #include "library/Library.h"

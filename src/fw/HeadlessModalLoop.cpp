@@ -1,0 +1,295 @@
+// The headless driver's modal loop: posted messages, timers and script actions on the dialog's
+// thread, with every wait bounded.
+#include <algorithm>
+
+#include "fw/BackgroundWork.h"
+#include "fw/Dialog.h"
+#include "fw/DialogDump.h"
+#include "fw/HeadlessUiDriver.h"
+#include "fw/Strings.h"
+#include "fw/Transcript.h"
+#include "fw/UserInput.h"
+
+namespace fw {
+namespace {
+
+// How often wait-idle asks the background work again; posts to the dialog end a pause early.
+constexpr std::chrono::milliseconds kIdlePollInterval{5};
+
+std::wstring Seconds(std::chrono::milliseconds limit) {
+  return std::to_wstring((limit.count() + 999) / 1000) + L" s";
+}
+
+}  // namespace
+
+HeadlessUiDriver::Next HeadlessUiDriver::PeekNext(std::optional<UiStep>& head,
+                                                   std::uint64_t& taken) const {
+  std::lock_guard guard(lock_);
+  taken = stepsTaken_;
+  if (steps_.empty()) return Next::kNone;
+  head = steps_.front();
+  return head->IsAnswer() ? Next::kAnswer : Next::kAction;
+}
+
+std::optional<UiStep> HeadlessUiDriver::TakeAction() {
+  std::lock_guard guard(lock_);
+  if (steps_.empty() || steps_.front().IsAnswer()) return std::nullopt;
+  UiStep step = std::move(steps_.front());
+  steps_.pop_front();
+  ++stepsTaken_;
+  return step;
+}
+
+void HeadlessUiDriver::TakeNotes(Dialog& dialog) {
+  // This presenter draws nothing: it reads the state when a dump asks. It takes the notes so
+  // that they coalesce as they would for a presenter that draws, and counts them.
+  if (dialog.Queue().TakeChanges().empty()) return;
+  std::lock_guard guard(lock_);
+  ++changeNotes_;
+}
+
+void HeadlessUiDriver::DeliverAll(Dialog& dialog) {
+  TakeNotes(dialog);
+  dialog.DeliverPosted();
+  std::vector<Dialog*> modeless;
+  {
+    std::lock_guard guard(lock_);
+    modeless = modelessDialogs_;
+  }
+  for (Dialog* other : modeless) {
+    {
+      // A handler may have destroyed it meanwhile.
+      std::lock_guard guard(lock_);
+      if (std::find(modelessDialogs_.begin(), modelessDialogs_.end(), other) ==
+          modelessDialogs_.end()) {
+        continue;
+      }
+    }
+    if (!other->OnDialogThread()) continue;
+    other->DeliverPosted();
+    TakeNotes(*other);
+  }
+  TakeNotes(dialog);
+}
+
+void HeadlessUiDriver::FireTimers(Dialog& dialog) {
+  for (int id : dialog.TimerIds()) {
+    if (dialog.IsEnded()) return;
+    dialog.FireTimer(id);
+  }
+}
+
+int HeadlessUiDriver::RunModal(Dialog& dialog) {
+  dialog.BeginShowing(true);
+  std::chrono::milliseconds limit;
+  {
+    std::lock_guard guard(lock_);
+    modalDialogs_.push_back(&dialog);
+    limit = waitLimit_;
+  }
+  dialog.InitDialog();
+  {
+    std::lock_guard guard(lock_);
+    Emit("ui: dialog " + TranscriptQuoted(dialog.GetWindowText()) + " shown");
+  }
+  bool escapeSent = false;
+  Clock::time_point escapeDeadline;
+  std::uint64_t waitedAfter = ~std::uint64_t{0};
+  Clock::time_point answerDeadline;
+  for (;;) {
+    DeliverAll(dialog);
+    if (dialog.IsEnded()) break;
+    std::optional<UiStep> head;
+    std::uint64_t taken = 0;
+    switch (PeekNext(head, taken)) {
+      case Next::kAction: {
+        FireTimers(dialog);
+        DeliverAll(dialog);
+        if (dialog.IsEnded()) break;
+        if (std::optional<UiStep> step = TakeAction()) RunAction(dialog, *step);
+        break;
+      }
+      case Next::kAnswer: {
+        // A question will take it: from a handler of a posted message, another thread, or
+        // after this dialog ends. Wait for a post, a note or the answer being taken.
+        if (taken != waitedAfter) {
+          waitedAfter = taken;
+          answerDeadline = Clock::now() + limit;
+        }
+        if (Clock::now() >= answerDeadline) {
+          Fail(&*head, L"no question took this answer while the dialog \"" +
+                           dialog.GetWindowText() + L"\" waited " + Seconds(limit));
+          break;
+        }
+        dialog.Queue().WaitUntil(answerDeadline);
+        break;
+      }
+      case Next::kNone: {
+        if (!escapeSent) {
+          escapeSent = true;
+          escapeDeadline = Clock::now() + limit;
+          UserInput(dialog).Cancel();
+          break;
+        }
+        if (Clock::now() >= escapeDeadline) {
+          Fail(nullptr, L"the dialog \"" + dialog.GetWindowText() + L"\" did not end within " +
+                            Seconds(limit) + L" after Escape");
+          dialog.EndDialog(IDCANCEL);
+          break;
+        }
+        dialog.Queue().WaitUntil(escapeDeadline);
+        break;
+      }
+    }
+  }
+  int code = dialog.EndCode();
+  dialog.FinishShowing();
+  {
+    std::lock_guard guard(lock_);
+    std::erase(modalDialogs_, &dialog);
+    Emit("ui: dialog " + TranscriptQuoted(dialog.GetWindowText()) + " ended " +
+         std::to_string(code));
+  }
+  return code;
+}
+
+void HeadlessUiDriver::ShowModeless(Dialog& dialog) {
+  dialog.BeginShowing(false);
+  {
+    std::lock_guard guard(lock_);
+    modelessDialogs_.push_back(&dialog);
+  }
+  dialog.InitDialog();
+  std::lock_guard guard(lock_);
+  Emit("ui: dialog " + TranscriptQuoted(dialog.GetWindowText()) + " shown");
+}
+
+void HeadlessUiDriver::DestroyModeless(Dialog& dialog) {
+  {
+    std::lock_guard guard(lock_);
+    std::erase(modelessDialogs_, &dialog);
+    Emit("ui: dialog " + TranscriptQuoted(dialog.GetWindowText()) + " destroyed");
+  }
+  dialog.FinishShowing();
+}
+
+bool HeadlessUiDriver::WaitIdle(Dialog& dialog) {
+  std::chrono::milliseconds limit;
+  {
+    std::lock_guard guard(lock_);
+    limit = waitLimit_;
+  }
+  Clock::time_point deadline = Clock::now() + limit;
+  for (;;) {
+    DeliverAll(dialog);
+    if (dialog.IsEnded()) return true;
+    if (IsBackgroundIdle()) {
+      // What the work posted before it went idle is delivered before the next step.
+      DeliverAll(dialog);
+      return true;
+    }
+    Clock::time_point now = Clock::now();
+    if (now >= deadline) return false;
+    dialog.Queue().WaitUntil(std::min(deadline, now + kIdlePollInterval));
+  }
+}
+
+void HeadlessUiDriver::RunAction(Dialog& dialog, const UiStep& step) {
+  UserInput input(dialog);
+  auto emitAll = [this](const std::vector<std::string>& lines) {
+    std::lock_guard guard(lock_);
+    for (const std::string& line : lines) Emit(line);
+  };
+  // The item an action names by its text.
+  auto item = [&](Status& status) {
+    Result<int> found = input.FindItem(step.id, step.text);
+    if (!found) status = Status::Failure(found.Message());
+    return found ? found.Value() : -1;
+  };
+  Status status = Status::Success();
+  switch (step.verb) {
+    case StepVerb::kClick:
+      status = input.Click(step.id);
+      break;
+    case StepVerb::kCheck:
+      status = input.SetCheck(step.id, step.on);
+      break;
+    case StepVerb::kText:
+      status = input.Type(step.id, step.text);
+      break;
+    case StepVerb::kKey:
+      status = input.PressKey(step.id, step.key);
+      break;
+    case StepVerb::kChoose:
+    case StepVerb::kAltClick: {
+      int position = item(status);
+      if (status) status = input.ChooseItem(step.id, position, step.verb == StepVerb::kAltClick);
+      break;
+    }
+    case StepVerb::kDoubleClick: {
+      int position = item(status);
+      if (status) status = input.DoubleClickItem(step.id, position);
+      break;
+    }
+    case StepVerb::kRightClick: {
+      int position = step.hasText ? item(status) : -1;
+      if (status) status = input.RightClick(step.id, position);
+      break;
+    }
+    case StepVerb::kColumn:
+      status = input.ClickColumn(step.id, step.number);
+      break;
+    case StepVerb::kLabel: {
+      int position = item(status);
+      if (status) status = input.EditLabel(step.id, position, step.newText);
+      break;
+    }
+    case StepVerb::kDrop:
+      status = input.DropDown(step.id);
+      break;
+    case StepVerb::kTip: {
+      int position = item(status);
+      if (!status) break;
+      Result<std::wstring> tip = input.InfoTip(step.id, position);
+      if (!tip) {
+        status = Status::Failure(tip.Message());
+        break;
+      }
+      emitAll({"ui: tip " + std::to_string(step.id) + " " + TranscriptQuoted(step.text) + " " +
+               TranscriptQuoted(tip.Value())});
+      break;
+    }
+    case StepVerb::kWaitIdle:
+      if (!WaitIdle(dialog)) {
+        std::lock_guard guard(lock_);
+        status = Status::Failure(L"the background work was still busy after " + Seconds(waitLimit_));
+      }
+      break;
+    case StepVerb::kDump: {
+      Control* control = dialog.GetDlgItem(step.id);
+      if (control == nullptr) {
+        status = Status::Failure(L"no control " + std::to_wstring(step.id));
+        break;
+      }
+      emitAll(DumpControl(*control));
+      break;
+    }
+    case StepVerb::kDumpDialog:
+      emitAll(DumpDialog(dialog));
+      break;
+    case StepVerb::kClose:
+      input.Cancel();
+      break;
+    case StepVerb::kAnswerMessage:
+    case StepVerb::kAnswerMenu:
+    case StepVerb::kAnswerFolder:
+    case StepVerb::kAnswerFile:
+    case StepVerb::kAnswerPrint:
+    case StepVerb::kAnswerColor:
+      // Answers wait for their questions; TakeAction never hands one out.
+      break;
+  }
+  if (!status) Fail(&step, status.Message());
+}
+
+}  // namespace fw

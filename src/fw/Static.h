@@ -1,0 +1,19 @@
+// A static text or group box; bordered when its style says so. Any thread (see Control).
+#pragma once
+
+#include "fw/Control.h"
+
+namespace fw {
+
+class Static final : public Control {
+ public:
+  using Control::Control;
+
+  // Drawn with a border or a sunken edge.
+  bool IsBordered() const {
+    return (GetStyle() & (WS_BORDER | SS_SUNKEN)) != 0 ||
+           (GetExStyle() & (WS_EX_STATICEDGE | WS_EX_CLIENTEDGE)) != 0;
+  }
+};
+
+}  // namespace fw
