@@ -159,6 +159,13 @@ int ListCtrl::GetItemCount() const {
 }
 
 int ListCtrl::InsertItem(int index, const std::wstring& text, int image) {
+  ListItem item;
+  item.texts.push_back(text);
+  item.image = image;
+  return InsertItem(index, std::move(item));
+}
+
+int ListCtrl::InsertItem(int index, ListItem content) {
   int position;
   {
     std::lock_guard guard(lock_);
@@ -167,9 +174,13 @@ int ListCtrl::InsertItem(int index, const std::wstring& text, int image) {
     auto slot = static_cast<std::uint32_t>(items_.size());
     Item item;
     item.id = nextId_++;
-    item.content.texts.push_back(text);
-    item.content.image = image;
-    byData_.emplace(ItemData{0}, item.id);
+    item.content = std::move(content);
+    if (item.content.texts.empty()) item.content.texts.emplace_back();
+    // Texts beyond the columns have nowhere to show; selection and focus come by SetItemState.
+    std::size_t texts = std::max<std::size_t>(columns_.size(), 1);
+    if (item.content.texts.size() > texts) item.content.texts.resize(texts);
+    item.content.state &= ~(LVIS_SELECTED | LVIS_FOCUSED);
+    byData_.emplace(item.content.data, item.id);
     items_.push_back(std::move(item));
     order_.insert(order_.begin() + position, slot);
     position_.push_back(static_cast<std::uint32_t>(position));

@@ -78,6 +78,9 @@ class ListCtrl final : public Control {
   int GetItemCount() const;
   // Inserts at display position `index` (past the end: appended); returns its position.
   int InsertItem(int index, const std::wstring& text, int image = -1);
+  // Inserts a whole item (texts, image, data and state but the selection) in one step, so a
+  // sort on another thread cannot come between the item and its data.
+  int InsertItem(int index, ListItem item);
   bool DeleteItem(int index);
   bool DeleteAllItems();
   std::wstring GetItemText(int index, int subItem) const;

@@ -158,6 +158,12 @@ CPoint ListLayout::ScrollToShow(int position, CPoint scroll, bool partialOk) con
     offset -= viewStart - start;
   } else {
     offset += std::min(end - viewEnd, start - viewStart);
+    // The report view scrolls by whole rows and the list view by whole columns, as on the
+    // platform, so the item shows wholly at the bottom or right.
+    int step = (metrics_.view & LVS_TYPEMASK) == LVS_REPORT ? metrics_.rowHeight
+               : horizontal                                  ? metrics_.columnWidth
+                                                             : 1;
+    offset = CeilDiv(offset, step) * step;
   }
   CPoint moved = scroll;
   (horizontal ? moved.x : moved.y) = offset;

@@ -124,7 +124,9 @@ class StepReader {
 
   Result<UiStep> Read() {
     const std::string verb = tokens_[0].bytes;
-    if (tokens_[0].quoted) return Fail(L"a step starts with its verb, not a quoted text");
+    if (tokens_[0].quoted) {
+      return Result<UiStep>::Failure(L"a step starts with its verb, not a quoted text");
+    }
     if (verb == "answer") return ReadAnswer();
     struct Action {
       const char* name;
@@ -246,7 +248,7 @@ class StepReader {
       }
       std::optional<int> color =
           tokens_.size() == 3 ? ParseNumber(tokens_[2], 0, kMaxColor) : std::nullopt;
-      if (!color) return Fail(L"needs a colour number from 0 to 256");
+      if (!color) return Fail(L"needs a colour number from 0 to 256, or none");
       step_.number = *color;
       return Done();
     }
