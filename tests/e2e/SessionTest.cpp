@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <regex>
+#include <sstream>
 #include <string>
 
 #include "fw/FileStatus.h"
@@ -107,6 +108,47 @@ TEST(Session, WithoutALogFolderWritesNoLog) {
 
   EXPECT_EQ(session.exitCode, 0) << session.err;
   EXPECT_FALSE(fw::PathExists(folder / L"modules/Log"));
+}
+
+TEST(Session, ADialogScriptThatIsBrokenOrNotUsedUpFailsWithExitCodeThree) {
+  struct Case {
+    const char* name;
+    const char* uiScript;  // nullptr: the --ui file does not exist
+    int exitCode;
+    const char* uiLines;  // the "ui:" lines of the output
+  };
+  const Case cases[] = {
+      {"comments only", "# nothing to do\n\n", 0, ""},
+      {"malformed", "# first\nclick x\n", 3, "ui: error line 2: click: needs a control id\n"},
+      {"never used", "answer message OK\n", 3,
+       "ui: error line 1: this step never ran: answer message OK\n"},
+      {"missing", nullptr, 3, "ui: error the script \""},
+  };
+  for (const Case& test : cases) {
+    SCOPED_TRACE(test.name);
+    TempFolder folder;
+    std::wstring module = InstallModule(folder);
+    WriteFile(folder / L"session.scr", "QUORVA\n");
+    if (test.uiScript != nullptr) WriteFile(folder / L"dialogs.ui", test.uiScript);
+
+    testsupport::ProgramOutcome session = RunHost(
+        "--module " + ShellQuote(fw::ToUtf8(module)) + " --script " +
+            ShellQuote(fw::ToUtf8(folder / L"session.scr")) + " --ui " +
+            ShellQuote(fw::ToUtf8(folder / L"dialogs.ui")) + SupportFolderWithSettings(folder),
+        folder);
+
+    EXPECT_EQ(session.exitCode, test.exitCode) << session.out << session.err;
+    std::string uiLines;
+    std::istringstream lines(session.out);
+    for (std::string line; std::getline(lines, line);) {
+      if (line.starts_with("ui: ")) uiLines += line + "\n";
+    }
+    if (test.uiScript != nullptr) {
+      EXPECT_EQ(uiLines, test.uiLines);
+    } else {
+      EXPECT_TRUE(uiLines.starts_with(test.uiLines)) << uiLines;
+    }
+  }
 }
 
 }  // namespace
