@@ -1,25 +1,30 @@
-// The combo box's list, choice and edit text.
+// The combo box's edit text on top of its string list.
 #include "fw/ComboBox.h"
 
 namespace fw {
+namespace {
 
-ComboBox::ComboBox(Dialog& dialog, int index, const ControlTemplate& controlTemplate, CRect rect)
-    : Control(dialog, index, controlTemplate, rect),
-      items_((controlTemplate.style & CBS_SORT) != 0) {}
-
-bool ComboBox::IsEditable() const {
-  unsigned kind = GetStyle() & 0x3;
+bool EditableStyle(unsigned style) {
+  unsigned kind = style & 0x3;
   return kind == CBS_DROPDOWN || kind == CBS_SIMPLE;
 }
 
+}  // namespace
+
+ComboBox::ComboBox(Dialog& dialog, int index, const ControlTemplate& controlTemplate, CRect rect)
+    : StringListControl(dialog, index, controlTemplate, rect,
+                        (controlTemplate.style & CBS_SORT) != 0),
+      editable_(EditableStyle(controlTemplate.style)) {}
+
+bool ComboBox::IsEditable() const { return editable_; }
+
 std::wstring ComboBox::GetWindowText() const {
-  bool editable = IsEditable();
   std::lock_guard guard(lock_);
-  return editable ? editText_ : items_.Text(selected_);
+  return editable_ ? editText_ : items_.Text(selected_);
 }
 
 void ComboBox::SetWindowText(const std::wstring& text) {
-  if (!IsEditable()) {
+  if (!editable_) {
     int found = FindStringExact(-1, text);
     if (found >= 0) SetCurSel(found);
     return;
@@ -32,88 +37,6 @@ void ComboBox::SetWindowText(const std::wstring& text) {
   NoteChange(kChangeText);
 }
 
-int ComboBox::AddString(const std::wstring& text) {
-  int index;
-  {
-    std::lock_guard guard(lock_);
-    index = items_.Add(text);
-    if (selected_ >= index) ++selected_;
-  }
-  NoteChange(kChangeItems);
-  return index;
-}
-
-int ComboBox::InsertString(int index, const std::wstring& text) {
-  int inserted;
-  {
-    std::lock_guard guard(lock_);
-    inserted = items_.Insert(index, text);
-    if (inserted < 0) return CB_ERR;
-    if (selected_ >= inserted) ++selected_;
-  }
-  NoteChange(kChangeItems);
-  return inserted;
-}
-
-int ComboBox::DeleteString(int index) {
-  int count;
-  {
-    std::lock_guard guard(lock_);
-    if (!items_.Delete(index)) return CB_ERR;
-    if (selected_ == index) {
-      selected_ = -1;
-    } else if (selected_ > index) {
-      --selected_;
-    }
-    count = items_.Count();
-  }
-  NoteChange(kChangeItems | kChangeSelection);
-  return count;
-}
-
-void ComboBox::ResetContent() {
-  {
-    std::lock_guard guard(lock_);
-    items_.Clear();
-    selected_ = -1;
-    editText_.clear();
-  }
-  NoteChange(kChangeItems | kChangeSelection | kChangeText);
-}
-
-int ComboBox::GetCount() const {
-  std::lock_guard guard(lock_);
-  return items_.Count();
-}
-
-std::wstring ComboBox::GetLBText(int index) const {
-  std::lock_guard guard(lock_);
-  return items_.Text(index);
-}
-
-int ComboBox::GetCurSel() const {
-  std::lock_guard guard(lock_);
-  return selected_;
-}
-
-int ComboBox::SetCurSel(int index) {
-  bool editable = IsEditable();
-  {
-    std::lock_guard guard(lock_);
-    if (index != -1 && !items_.IsValid(index)) return CB_ERR;
-    selected_ = index;
-    // Choosing an item puts its text into the edit part.
-    if (editable && index >= 0) editText_ = items_.Text(index);
-  }
-  NoteChange(kChangeSelection | kChangeText);
-  return index;
-}
-
-int ComboBox::FindStringExact(int after, const std::wstring& text) const {
-  std::lock_guard guard(lock_);
-  return items_.FindExact(after, text);
-}
-
 int ComboBox::SelectString(int after, const std::wstring& prefix) {
   int found;
   {
@@ -122,16 +45,6 @@ int ComboBox::SelectString(int after, const std::wstring& prefix) {
   }
   if (found < 0) return CB_ERR;
   return SetCurSel(found);
-}
-
-ItemData ComboBox::GetItemData(int index) const {
-  std::lock_guard guard(lock_);
-  return items_.Data(index);
-}
-
-bool ComboBox::SetItemData(int index, ItemData data) {
-  std::lock_guard guard(lock_);
-  return items_.SetData(index, data);
 }
 
 void ComboBox::LimitText(std::size_t limit) {
@@ -151,6 +64,16 @@ void ComboBox::StoreTypedText(const std::wstring& text) {
     selected_ = -1;
   }
   NoteChange(kChangeText | kChangeSelection);
+}
+
+unsigned ComboBox::AfterChoice(int index) {
+  if (!editable_) return kChangeText;
+  if (index >= 0) {
+    editText_ = items_.Text(index);
+  } else if (items_.Count() == 0) {
+    editText_.clear();
+  }
+  return kChangeText;
 }
 
 }  // namespace fw

@@ -129,8 +129,11 @@ std::wstring Dialog::GetWindowText() const {
 }
 
 void Dialog::SetWindowText(const std::wstring& caption) {
-  std::lock_guard guard(stateLock_);
-  caption_ = caption;
+  {
+    std::lock_guard guard(stateLock_);
+    caption_ = caption;
+  }
+  queue_->NoteChange(kDialogChangeIndex, kChangeText);
 }
 
 CRect Dialog::MapDialogRect(const CRect& dialogUnits) const {
@@ -143,8 +146,15 @@ CRect Dialog::GetClientRect() const {
 }
 
 void Dialog::SetClientSize(CSize size) {
-  std::lock_guard guard(stateLock_);
-  clientSize_ = size;
+  {
+    std::lock_guard guard(stateLock_);
+    clientSize_ = size;
+  }
+  queue_->NoteChange(kDialogChangeIndex, kChangeLayout);
+}
+
+int Dialog::MessageBox(const std::wstring& text, const std::wstring& caption, unsigned type) {
+  return GetUiDriver().MessageBox(text, caption.empty() ? GetAppName() : caption, type);
 }
 
 Control* Dialog::GetDlgItem(int id) const {

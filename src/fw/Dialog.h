@@ -42,6 +42,7 @@
 #include "fw/DialogQueue.h"
 #include "fw/DialogTemplate.h"
 #include "fw/Notify.h"
+#include "fw/UiDriver.h"
 
 namespace fw {
 
@@ -89,6 +90,9 @@ class Dialog {
   CRect GetClientRect() const;
   // Makes the client area this wide and high (the presenter follows).
   void SetClientSize(CSize size);
+  // A message box over the dialog; without a caption it carries the application's name. Any
+  // thread.
+  int MessageBox(const std::wstring& text, const std::wstring& caption = {}, unsigned type = MB_OK);
 
   // --- Controls -----------------------------------------------------------------------------
   // The first control with this id, or nullptr.

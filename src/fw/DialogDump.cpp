@@ -2,11 +2,11 @@
 #include "fw/DialogDump.h"
 
 #include "fw/Button.h"
-#include "fw/ComboBox.h"
 #include "fw/Dialog.h"
 #include "fw/ListBox.h"
 #include "fw/ListCtrl.h"
 #include "fw/ProgressCtrl.h"
+#include "fw/StringListControl.h"
 #include "fw/Transcript.h"
 
 namespace fw {
@@ -76,13 +76,9 @@ std::vector<std::string> DumpControl(const Control& control) {
             std::to_string(lower) + ".." + std::to_string(upper);
   }
   lines.push_back(std::move(line));
-  if (const auto* combo = dynamic_cast<const ComboBox*>(&control)) {
-    for (int at = 0; at < combo->GetCount(); ++at) {
-      lines.push_back(prefix + "#" + std::to_string(at) + " " + TranscriptPlain(combo->GetLBText(at)));
-    }
-  } else if (listBox != nullptr) {
-    for (int at = 0; at < listBox->GetCount(); ++at) {
-      lines.push_back(prefix + "#" + std::to_string(at) + " " + TranscriptPlain(listBox->GetText(at)));
+  if (const auto* strings = dynamic_cast<const StringListControl*>(&control)) {
+    for (int at = 0; at < strings->GetCount(); ++at) {
+      lines.push_back(prefix + "#" + std::to_string(at) + " " + TranscriptPlain(strings->ItemText(at)));
     }
   }
   return lines;

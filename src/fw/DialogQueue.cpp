@@ -80,8 +80,8 @@ void DialogQueue::Wake() {
 
 void DialogQueue::NoteChange(int controlIndex, unsigned flags) {
   std::unique_lock guard(lock_);
-  if (session_ == 0 || controlIndex < 0 || flags == 0) return;
-  auto index = static_cast<std::size_t>(controlIndex);
+  if (session_ == 0 || controlIndex < kDialogChangeIndex || flags == 0) return;
+  auto index = static_cast<std::size_t>(controlIndex + 1);
   if (pendingFlags_.size() <= index) pendingFlags_.resize(index + 1, 0);
   bool first = dirtyControls_.empty();
   if (pendingFlags_[index] == 0) dirtyControls_.push_back(controlIndex);
@@ -94,7 +94,7 @@ std::vector<ControlChange> DialogQueue::TakeChanges() {
   std::vector<ControlChange> changes;
   changes.reserve(dirtyControls_.size());
   for (int index : dirtyControls_) {
-    auto& flags = pendingFlags_[static_cast<std::size_t>(index)];
+    auto& flags = pendingFlags_[static_cast<std::size_t>(index + 1)];
     changes.push_back(ControlChange{index, flags});
     flags = 0;
   }

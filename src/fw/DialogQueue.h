@@ -27,8 +27,11 @@ enum ChangeFlags : unsigned {
   kChangeLayout = 0x10,     // view, columns, image lists, scrolling, range
 };
 
+// The index under which changes of the dialog itself (caption, size) are noted.
+inline constexpr int kDialogChangeIndex = -1;
+
 struct ControlChange {
-  int controlIndex = 0;  // position in the dialog's template
+  int controlIndex = 0;  // position in the dialog's template, or kDialogChangeIndex
   unsigned flags = 0;
 };
 
@@ -90,7 +93,7 @@ class DialogQueue {
   std::thread::id thread_;
   bool woken_ = false;
   std::deque<Message> messages_;
-  std::vector<unsigned> pendingFlags_;  // by control index
+  std::vector<unsigned> pendingFlags_;  // by control index + 1 (the dialog itself first)
   std::vector<int> dirtyControls_;      // the indexes with flags, in the order first noted
   std::function<void()> waker_;
 };

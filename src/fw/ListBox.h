@@ -1,33 +1,20 @@
-// A list box with one chosen item; LBS_SORT keeps it sorted. Changes by the program raise
-// nothing, as on the platform. Any thread (see Control).
+// A list box with one chosen item; LBS_SORT keeps it sorted. Any thread (see Control).
 #pragma once
 
-#include "fw/Control.h"
-#include "fw/StringItems.h"
+#include "fw/StringListControl.h"
 
 namespace fw {
 
-class ListBox final : public Control {
+// The platform's error result of the string-list calls.
+inline constexpr int LB_ERR = -1;
+
+class ListBox final : public StringListControl {
  public:
-  ListBox(Dialog& dialog, int index, const ControlTemplate& controlTemplate, CRect rect);
+  ListBox(Dialog& dialog, int index, const ControlTemplate& controlTemplate, CRect rect)
+      : StringListControl(dialog, index, controlTemplate, rect,
+                          (controlTemplate.style & LBS_SORT) != 0) {}
 
-  int AddString(const std::wstring& text);
-  int InsertString(int index, const std::wstring& text);
-  // Returns the count left, LB_ERR for a bad index.
-  int DeleteString(int index);
-  void ResetContent();
-  int GetCount() const;
-  std::wstring GetText(int index) const;
-  int GetCurSel() const;
-  // -1 clears the choice; returns LB_ERR for an index out of range.
-  int SetCurSel(int index);
-  int FindStringExact(int after, const std::wstring& text) const;
-  ItemData GetItemData(int index) const;
-  bool SetItemData(int index, ItemData data);
-
- private:
-  StringItems items_;
-  int selected_ = -1;
+  std::wstring GetText(int index) const { return ItemText(index); }
 };
 
 }  // namespace fw

@@ -47,6 +47,7 @@ struct Notify {
   unsigned newState = 0;
   Key key = Key::kEnter;
   bool alt = false;
+  bool rightButton = false;  // the drop-down part was pressed with the right mouse button
   CPoint point;      // where the mouse was, in the control's pixels (clicks on a list control)
   std::wstring text;  // the new label (end label edit); the tooltip (info tip, filled in)
   bool refuse = false;

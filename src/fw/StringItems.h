@@ -9,10 +9,6 @@
 
 namespace fw {
 
-// The platform's error result of the string-list calls.
-inline constexpr int CB_ERR = -1;
-inline constexpr int LB_ERR = -1;
-
 class StringItems {
  public:
   explicit StringItems(bool sorted) : sorted_(sorted) {}

@@ -47,6 +47,16 @@ enum DialogAnswer : int {
 // the metrics may be asked from any thread (the loader reports errors from its own). RunModal,
 // ShowModeless and DestroyModeless run on the thread that shows the dialog, which becomes the
 // dialog's thread.
+//
+// How a driver presents a dialog (the headless driver does this now; a windowing driver does the
+// same with real windows): RunModal calls dialog.BeginShowing(true) and dialog.InitDialog(), and
+// builds its view from dialog.Template() and dialog.Controls(). It gives dialog.Queue() a waker
+// that wakes its event loop from any thread. On each wake, on the dialog's thread, it calls
+// dialog.DeliverPosted() and dialog.Queue().TakeChanges(), and redraws the controls named there
+// from their current state (a list control's visible rows come from ListCtrl::GetItems). The
+// user's clicks, keys and texts go back through UserInput, which runs the dialog's handlers. When
+// dialog.IsEnded() it calls dialog.FinishShowing() and returns dialog.EndCode(). Control state is
+// only ever read, never copied into the view as a second truth.
 class UiDriver {
  public:
   virtual ~UiDriver() = default;

@@ -111,13 +111,9 @@ Status UserInput::PressKey(int id, Key key) {
 Result<int> UserInput::FindItem(int id, const std::wstring& text) const {
   Control* control = dialog_.GetDlgItem(id);
   int found = -1;
-  if (auto* combo = dynamic_cast<ComboBox*>(control)) {
-    for (int at = 0; at < combo->GetCount() && found < 0; ++at) {
-      if (combo->GetLBText(at) == text) found = at;
-    }
-  } else if (auto* list = dynamic_cast<ListBox*>(control)) {
-    for (int at = 0; at < list->GetCount() && found < 0; ++at) {
-      if (list->GetText(at) == text) found = at;
+  if (auto* strings = dynamic_cast<StringListControl*>(control)) {
+    for (int at = 0; at < strings->GetCount() && found < 0; ++at) {
+      if (strings->ItemText(at) == text) found = at;
     }
   } else if (auto* listCtrl = dynamic_cast<ListCtrl*>(control)) {
     found = listCtrl->FindItemByExactText(text);
@@ -133,17 +129,11 @@ Status UserInput::ChooseItem(int id, int position, bool alt) {
   if (!usable) return Status::Failure(usable.Message());
   Control* control = usable.Value();
   dialog_.GotoDlgCtrl(id);
-  if (auto* combo = dynamic_cast<ComboBox*>(control)) {
-    if (combo->SetCurSel(position) == CB_ERR) return Wrong(id, L"has no item " + std::to_wstring(position));
+  if (auto* strings = dynamic_cast<StringListControl*>(control)) {
+    if (strings->SetCurSel(position) < 0) return Wrong(id, L"has no item " + std::to_wstring(position));
     Notify notify = NotifyFor(id, Event::kSelChange);
     notify.item = position;
-    dialog_.Dispatch(notify);
-    return Status::Success();
-  }
-  if (auto* list = dynamic_cast<ListBox*>(control)) {
-    if (list->SetCurSel(position) == LB_ERR) return Wrong(id, L"has no item " + std::to_wstring(position));
-    Notify notify = NotifyFor(id, Event::kSelChange);
-    notify.item = position;
+    notify.itemData = strings->GetItemData(position);
     dialog_.Dispatch(notify);
     return Status::Success();
   }
@@ -262,13 +252,14 @@ Status UserInput::EditLabel(int id, int position, const std::wstring& newText) {
   return Status::Success();
 }
 
-Status UserInput::DropDown(int id) {
+Status UserInput::DropDown(int id, bool rightButton) {
   Result<Control*> usable = Usable(id);
   if (!usable) return Status::Failure(usable.Message());
   auto* button = dynamic_cast<OwnerDrawButton*>(usable.Value());
   if (button == nullptr || button->GetDropDownWidth() <= 0) return Wrong(id, L"has no drop-down part");
   dialog_.GotoDlgCtrl(id);
   Notify notify = NotifyFor(id, Event::kDropDown);
+  notify.rightButton = rightButton;
   dialog_.Dispatch(notify);
   return Status::Success();
 }

@@ -46,8 +46,8 @@ class UserInput {
   // Edits the label of a list control item: begin (which the dialog may refuse), then end with
   // the new text (which the dialog may accept). Refused or not accepted is no error.
   Status EditLabel(int id, int position, const std::wstring& newText);
-  // The drop-down part of an owner-drawn button.
-  Status DropDown(int id);
+  // The drop-down part of an owner-drawn button, pressed with the left or the right button.
+  Status DropDown(int id, bool rightButton = false);
   // The tooltip a list control gives for the item.
   Result<std::wstring> InfoTip(int id, int position);
   // Escape on the dialog.
