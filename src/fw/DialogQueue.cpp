@@ -63,9 +63,8 @@ bool DialogQueue::HasMessages() const {
 
 bool DialogQueue::WaitUntil(Clock::time_point deadline) {
   std::unique_lock guard(lock_);
-  bool ready = signalled_.wait_until(guard, deadline, [this] {
-    return woken_ || !messages_.empty() || !dirtyControls_.empty();
-  });
+  bool ready =
+      signalled_.wait_until(guard, deadline, [this] { return woken_ || !messages_.empty(); });
   woken_ = false;
   return ready;
 }

@@ -66,8 +66,9 @@ class DialogQueue {
   // Dialog thread: the oldest queued message.
   std::optional<Message> TakeNext();
   bool HasMessages() const;
-  // Dialog thread: waits until a message or a change note is queued, Wake is called, or the
-  // deadline passes; true unless the deadline passed with nothing queued.
+  // Dialog thread: waits until a message is queued, Wake is called, or the deadline passes; true
+  // unless the deadline passed. Change notes do not end the wait: a presenter that draws is
+  // woken by its waker and repaints at its own pace.
   bool WaitUntil(Clock::time_point deadline);
   // Any thread: ends a wait early (the presenter has something else to look at).
   void Wake();

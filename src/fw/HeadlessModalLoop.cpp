@@ -87,6 +87,17 @@ int HeadlessUiDriver::RunModal(Dialog& dialog) {
     modalDialogs_.push_back(&dialog);
     limit = waitLimit_;
   }
+  // A handler that throws leaves the loop: the showing still ends and the driver forgets it.
+  struct Showing {
+    HeadlessUiDriver& driver;
+    Dialog& dialog;
+    ~Showing() {
+      if (!dialog.IsShown()) return;
+      dialog.FinishShowing();
+      std::lock_guard guard(driver.lock_);
+      std::erase(driver.modalDialogs_, &dialog);
+    }
+  } showing{*this, dialog};
   dialog.InitDialog();
   {
     std::lock_guard guard(lock_);
