@@ -83,7 +83,7 @@ std::optional<Arguments> ParseArguments(int argc, char** argv, std::string& erro
       std::wstring value = fw::FromNativePath(argv[++i]);
       if (argument == "--module") arguments.module = value;
       else if (argument == "--script") arguments.script = value;
-      else if (argument == "--ui") arguments.uiScript = fw::FromNativePath(argv[i]);
+      else if (argument == "--ui") arguments.uiScript = value;
       else arguments.supportFolders.push_back(value);
       continue;
     }

@@ -1,15 +1,10 @@
 // The headless driver's script: tokens, steps, and the file.
 #include "fw/UiScript.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstring>
 #include <optional>
 #include <utility>
 
+#include "fw/File.h"
 #include "fw/NativePath.h"
 #include "fw/Strings.h"
 #include "fw/UiDriver.h"
@@ -327,21 +322,6 @@ const char* KeyText(Key key) {
   return "Enter";
 }
 
-// Closes the descriptor when it goes.
-class Descriptor {
- public:
-  explicit Descriptor(int descriptor) : descriptor_(descriptor) {}
-  ~Descriptor() {
-    if (descriptor_ >= 0) ::close(descriptor_);
-  }
-  Descriptor(const Descriptor&) = delete;
-  Descriptor& operator=(const Descriptor&) = delete;
-  int Get() const { return descriptor_; }
-
- private:
-  int descriptor_;
-};
-
 }  // namespace
 
 bool UiStep::IsAnswer() const {
@@ -403,27 +383,25 @@ Result<std::vector<UiStep>> ParseUiScript(std::string_view bytes) {
 
 Result<std::vector<UiStep>> LoadUiScript(const std::wstring& path) {
   using Steps = Result<std::vector<UiStep>>;
-  std::wstring name = L"the script \"" + path + L"\"";
-  // Without blocking: a FIFO or a device named by mistake must not hang the session.
-  Descriptor input(::open(NativePath(path).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
-  if (input.Get() < 0) return Steps::Failure(name + L" cannot be opened: " + FromUtf8(std::strerror(errno)));
-  struct stat status {};
-  if (::fstat(input.Get(), &status) != 0 || !S_ISREG(status.st_mode)) {
-    return Steps::Failure(name + L" is not a regular file");
+  // CFile opens regular files only, and without blocking on a FIFO named by mistake.
+  CFile file;
+  CFileException error(CFileException::none, path);
+  if (!file.Open(path, CFile::modeRead | CFile::typeBinary, &error)) {
+    return Steps::Failure(error.Message());
   }
   std::string bytes;
-  char buffer[65536];
-  for (;;) {
-    ssize_t got = ::read(input.Get(), buffer, sizeof buffer);
-    if (got < 0 && errno == EINTR) continue;
-    if (got < 0) return Steps::Failure(name + L" cannot be read: " + FromUtf8(std::strerror(errno)));
-    if (got == 0) break;
-    // Checked while reading, since the file may grow meanwhile.
-    if (bytes.size() + static_cast<std::size_t>(got) > kMaxUiScriptBytes) {
-      return Steps::Failure(name + L" is larger than " + std::to_wstring(kMaxUiScriptBytes) +
-                            L" bytes");
+  try {
+    char buffer[65536];
+    while (std::size_t got = file.Read(buffer, sizeof buffer)) {
+      // Checked while reading, since the file may grow meanwhile.
+      if (bytes.size() + got > kMaxUiScriptBytes) {
+        return Steps::Failure(L"the script \"" + path + L"\" is larger than " +
+                              std::to_wstring(kMaxUiScriptBytes) + L" bytes");
+      }
+      bytes.append(buffer, got);
     }
-    bytes.append(buffer, static_cast<std::size_t>(got));
+  } catch (const CFileException& failure) {
+    return Steps::Failure(failure.Message());
   }
   return ParseUiScript(bytes);
 }

@@ -139,13 +139,13 @@ TEST(UiScript, LoadsOnlyARegularFileOfBoundedSize) {
   ASSERT_TRUE(loaded.Ok()) << fw::ToUtf8(loaded.Message());
   EXPECT_EQ(loaded.Value().size(), 1u);
 
-  EXPECT_NE(fw::LoadUiScript(folder.Path()).Message().find(L"is not a regular file"),
+  EXPECT_NE(fw::LoadUiScript(folder.Path()).Message().find(L"the path names a folder"),
             std::wstring::npos);
   // A FIFO without a writer would block a plain open for ever.
   ASSERT_EQ(mkfifo(fw::ToUtf8(folder / L"fifo").c_str(), 0600), 0);
-  EXPECT_NE(fw::LoadUiScript(folder / L"fifo").Message().find(L"is not a regular file"),
+  EXPECT_NE(fw::LoadUiScript(folder / L"fifo").Message().find(L"the path names no regular file"),
             std::wstring::npos);
-  EXPECT_NE(fw::LoadUiScript(folder / L"missing.ui").Message().find(L"cannot be opened"),
+  EXPECT_NE(fw::LoadUiScript(folder / L"missing.ui").Message().find(L"was not found"),
             std::wstring::npos);
   std::string huge(fw::kMaxUiScriptBytes + 1, '#');
   testsupport::WriteFile(folder / L"huge.ui", huge);
