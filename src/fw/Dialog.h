@@ -7,8 +7,8 @@
 //
 //   class EditDesc : public fw::Dialog {
 //    public:
-//     EditDesc() : Dialog(kEditDescTemplateId) {
-//       On(kSaveButton, fw::Event::kClicked, [this] { OnSave(); });
+//     EditDesc() : Dialog(kEditDescTemplate) {  // the template among the module resources
+//       On(kDescriptionEdit, fw::Event::kTextChange, [this] { OnDescriptionChanged(); });
 //     }
 //     std::wstring description;
 //    protected:
@@ -16,6 +16,8 @@
 //       exchange.Text(kDescriptionEdit, description);
 //       exchange.MaxChars(kDescriptionEdit, description, 70);
 //     }
+//    private:
+//     void OnDescriptionChanged() { GetDlgItem(fw::IDOK)->EnableWindow(true); }
 //   };
 //   EditDesc dialog;
 //   dialog.description = block.description;
