@@ -28,3 +28,17 @@ class AcEditor : public AcRxObject {
 
 // The host's main window, the parent of modal dialogs. Opaque to the module.
 void* adsw_acadMainWnd();
+
+// The colours of the host's windows, each 0x00BBGGRR (red in the low byte).
+struct AcColorSettings {
+  Adesk::UInt32 dwGfxModelBkColor;   // model space background
+  Adesk::UInt32 dwGfxLayoutBkColor;  // paper space background
+  Adesk::UInt32 dwBEditBkColor;      // block editor background
+  Adesk::UInt32 dwCmdLineBkColor;    // command line background
+  Adesk::UInt32 dwCmdLineForeColor;  // command line text
+  Adesk::UInt32 dwModelCrossHairColor;
+  Adesk::UInt32 dwLayoutCrossHairColor;
+};
+
+// Fills `pColorSettings` with the current colours; false for a null pointer.
+bool acedGetCurrentColors(AcColorSettings* pColorSettings);

@@ -45,3 +45,11 @@ int acedRetList(const resbuf* rbuf);
 // RTERROR when the file is not found or the path and its terminating null do not fit in `size`
 // characters; `result` is then unchanged.
 int acedFindFile(const ACHAR* fname, ACHAR* result, int size);
+
+// Calls a function of the host's AutoLISP by its list of arguments: the function name (RTSTR)
+// first, then its arguments. The host's own "acad_colordlg" takes a colour index (RTSHORT, 1-256;
+// others read as 7) and a flag (RTT or RTNIL, whether ByLayer and ByBlock may be chosen), shows
+// the colour dialog and gives the chosen index (RTSHORT), or nil (RTNIL) when it was cancelled.
+// On RTNORM *result is a new chain the caller releases with acutRelRb. RTERROR for an unknown
+// function or arguments it cannot take; *result is then null.
+int acedInvoke(const resbuf* args, resbuf** result);

@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <span>
 
 namespace fw {
@@ -18,6 +19,26 @@ class ByteReader {
   std::int16_t I16() { return static_cast<std::int16_t>(U16()); }
   std::uint32_t U32() { return static_cast<std::uint32_t>(Next(4)); }
   std::int32_t I32() { return static_cast<std::int32_t>(U32()); }
+  std::uint64_t U64() { return Next(8); }
+  std::int64_t I64() { return static_cast<std::int64_t>(U64()); }
+  // An IEEE double stored in 8 bytes.
+  double F64() {
+    const std::uint64_t bits = U64();
+    double value;
+    std::memcpy(&value, &bits, sizeof value);
+    return value;
+  }
+  // The next `count` bytes; an empty span (and the reader overrun) when fewer remain.
+  std::span<const std::uint8_t> Bytes(std::size_t count) {
+    if (count > Remaining()) {
+      overrun_ = true;
+      position_ = bytes_.size();
+      return {};
+    }
+    std::span<const std::uint8_t> taken = bytes_.subspan(position_, count);
+    position_ += count;
+    return taken;
+  }
 
   std::size_t Position() const { return position_; }
   std::size_t Remaining() const { return bytes_.size() - position_; }

@@ -9,7 +9,8 @@
 //
 // A method returns 0 on success and anything else for an exception it threw; it hands each
 // result value to `results->add`, which copies it at once (the method keeps ownership of what
-// it passes). Text is UTF-8.
+// it passes). Text is UTF-8; a path's bytes that are not UTF-8 cross as they are, so a name read
+// from disk reaches the method unchanged (see fw/NativePath.h).
 #pragma once
 
 #include <cstdint>

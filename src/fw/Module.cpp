@@ -48,7 +48,17 @@ HINSTANCE ProgramModule() {
   return reinterpret_cast<HINSTANCE>(address);
 }
 
+std::mutex programNameLock;
+std::wstring& StartedProgramName() {
+  static std::wstring* const name = new std::wstring;
+  return *name;
+}
+
 std::wstring ProgramFileName() {
+  {
+    std::lock_guard<std::mutex> lock(programNameLock);
+    if (!StartedProgramName().empty()) return StartedProgramName();
+  }
   char* resolved = realpath("/proc/self/exe", nullptr);
   if (resolved == nullptr) return {};
   std::wstring name = FromNativePath(resolved);
@@ -84,6 +94,8 @@ HINSTANCE ModuleFromAddress(const void* address) {
 // the search path, as given when loaded by a path with a slash. A relative name is taken against
 // the current folder. The virtual objects the kernel maps (the vDSO) have no file and no name
 // with a separator; they give an empty name.
+HINSTANCE GetProgramModule() { return ProgramModule(); }
+
 std::wstring GetModuleFileName(HINSTANCE module) {
   Dl_info info{};
   if (module == nullptr || dladdr(module, &info) == 0 || info.dli_fbase != module) return {};
@@ -97,8 +109,15 @@ std::wstring GetModuleFileName(HINSTANCE module) {
   return PathJoin(GetCurrentFolder(), name);
 }
 
+void SetProgramFileName(std::wstring_view path) {
+  std::lock_guard<std::mutex> lock(programNameLock);
+  StartedProgramName() = path;
+}
+
 std::wstring ModuleFolderOf(const void* address) {
-  std::wstring file = GetModuleFileName(ModuleFromAddress(address));
+  HINSTANCE module = ModuleFromAddress(address);
+  if (module == nullptr) return {};
+  std::wstring file = GetModuleFileName(module);
   return file.empty() ? std::wstring() : FolderOf(file);
 }
 

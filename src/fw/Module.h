@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace fw {
@@ -12,8 +13,16 @@ using HINSTANCE = void*;
 
 // The module that holds `address` (code or data), or nullptr.
 HINSTANCE ModuleFromAddress(const void* address);
-// The module's full path; for the program itself, the program file. Empty when unknown.
+// The program's own module, as the platform's module-handle call answers for no name.
+HINSTANCE GetProgramModule();
+// The module's full path; for the program itself, the program's file name (see
+// SetProgramFileName). Empty when unknown.
 std::wstring GetModuleFileName(HINSTANCE module);
+// The name the program was started under, as the platform reports it: the path of a link to the
+// program stays the link's, so a link named after another program runs as that program. The
+// host program sets it from its command line at start; until then the program file itself
+// (links resolved) serves. Any thread.
+void SetProgramFileName(std::wstring_view path);
 // The folder, without a trailing separator, of the module that holds `address`: a layer that
 // may not know the module's own state passes the address of one of its functions, which lives
 // in the same module. Empty when the module is unknown.

@@ -1,11 +1,25 @@
-// The host's own commands: NEW, OPEN, CLOSE and QUIT.
+// The host's own commands: the file commands (NEW, OPEN, CLOSE, SAVEAS, QUIT), the layer and
+// linetype commands (-LAYER, -LINETYPE, COLOR), the drawing commands (LINE, CIRCLE, ARC, TEXT,
+// ATTDEF, DIMLINEAR), the block commands (-BLOCK, -INSERT, -XREF) and the editing commands
+// (EXPLODE, ERASE, DBLIST), with the host's prompts and keywords.
 #pragma once
+
+#include "arx/accmd.h"
 
 namespace minicad {
 
 class Host;
 
-// Adds them to the host's command processor.
+// Adds them all to the host's command processor.
 void AddBuiltinCommands(Host& host);
+
+// Adds one command under the same global and local name.
+void AddHostCommand(Host& host, const wchar_t* name, Adesk::Int32 flags, void (*body)(Host&));
+
+void AddFileCommands(Host& host);
+void AddLayerCommands(Host& host);
+void AddDrawCommands(Host& host);
+void AddBlockCommands(Host& host);
+void AddEditCommands(Host& host);
 
 }  // namespace minicad

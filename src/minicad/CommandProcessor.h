@@ -5,6 +5,7 @@
 #pragma once
 
 #include <deque>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,6 +20,13 @@ namespace minicad {
 class Document;
 class Host;
 class LineSource;
+
+// One element of a token list run by acedCmdS: text answering a prompt (empty for Enter), or a
+// pause, where the next answer comes from the command line's input.
+struct ScriptedToken {
+  std::wstring text;
+  bool pause = false;
+};
 
 // An answer to a prompt of the running command.
 struct PromptAnswer {
@@ -44,10 +52,15 @@ class CommandProcessor {
   // sequence if QUIT asked for it. False when a run is already going on.
   bool Run(LineSource& source);
 
-  // For the running command: shows `prompt` and takes the next token as the answer. Escape, or
-  // input that runs out, cancels the command; once cancelled or failed, every further prompt
-  // of it answers kCancel without reading.
+  // For the running command: shows `prompt` and takes the next token as the answer (from the
+  // command's token list when acedCmdS runs it, else from the input). Escape, or input that
+  // runs out, cancels the command; once cancelled or failed, every further prompt of it answers
+  // kCancel without reading, and so does every prompt while reactors hear its end.
   PromptAnswer Prompt(std::wstring_view prompt, TokenMode mode);
+  // acedCmdS: runs the command the first token names as a nested command of the running
+  // document command, the other tokens answering its prompts. RTNORM (ended), RTCAN
+  // (cancelled) or RTERROR (failed, unknown, refused, or no document command runs).
+  int RunCommandTokens(std::vector<ScriptedToken> tokens);
   // Marks the running command as failed (an answer it cannot use); its reactors hear
   // commandFailed unless it was cancelled first.
   void FailCommand();
@@ -64,7 +77,7 @@ class CommandProcessor {
   // commands have returned, before more input is read.
   void ExecuteInApplicationContext(void (*procedure)(void*), void* data);
   // A document is being closed: no running command belongs to it any more.
-  void ForgetDocument(const Document* document);
+  void ForgetDocument(Document* document);
 
  private:
   struct Frame {
@@ -72,14 +85,27 @@ class CommandProcessor {
     bool applicationContext = false;
     Document* document = nullptr;
     CommandOutcome outcome = CommandOutcome::kEnded;
+    // Set while the reactors hear how the command finished.
+    bool notifying = false;
+  };
+  // The token list of a command run by acedCmdS, for the frame at `frameIndex`.
+  struct Script {
+    std::vector<ScriptedToken> tokens;
+    std::size_t next = 0;
+    std::size_t frameIndex = 0;
   };
   struct Deferred {
     void (*procedure)(void*);
     void* data;
   };
 
+  std::optional<Command> Resolve(std::wstring_view token) const;
   void RunToken(const std::wstring& token);
-  void Execute(const Command& command);
+  // Runs a command (a document command only while a drawing is open) and tells the reactors;
+  // the command's document is locked and current until they have heard its end.
+  CommandOutcome Execute(const Command& command);
+  // The token list of the innermost frame, when acedCmdS runs it.
+  Script* ActiveScript();
   void RunDeferredProcedures();
   InputQueue* ActiveQueue() const;
 
@@ -88,6 +114,7 @@ class CommandProcessor {
   std::vector<Command> builtins_;
   std::vector<Frame> frames_;
   std::deque<Deferred> deferred_;
+  std::vector<Script> scripts_;
   int applicationContextDepth_ = 0;
   std::wstring lastCommand_;
   bool running_ = false;

@@ -9,6 +9,7 @@
 #include "minicad/CommandProcessor.h"
 #include "minicad/Console.h"
 #include "minicad/Document.h"
+#include "minicad/DrawingFiles.h"
 #include "minicad/DynamicLinker.h"
 #include "minicad/FileSearch.h"
 #include "minicad/Host.h"
@@ -54,8 +55,22 @@ int DocManager::documentCount() const { return static_cast<int>(documents_.size(
 Acad::ErrorStatus DocManager::activateDocument(AcApDocument* document, bool) {
   Document* target = Find(document);
   if (target == nullptr) return Acad::eInvalidInput;
-  active_ = target;
+  Activate(target);
   return Acad::eOk;
+}
+
+void DocManager::Activate(Document* document) {
+  if (isApplicationContext()) {
+    active_ = document;
+  } else {
+    pendingActivation_ = document;
+  }
+}
+
+void DocManager::ApplyPendingActivation() {
+  if (Document* pending = std::exchange(pendingActivation_, nullptr)) {
+    if (Find(pending) != nullptr) active_ = pending;
+  }
 }
 
 Acad::ErrorStatus DocManager::appContextOpenDocument(const ACHAR* drawingName) {
@@ -75,7 +90,7 @@ Acad::ErrorStatus DocManager::sendStringToExecute(AcApDocument* document, const 
   if (target == nullptr || execute == nullptr) return Acad::eInvalidInput;
   target->Input().Queue(InputText{execute, 0, bEchoString, false},
                         host_.Processor().IsCommandRunning());
-  if (bActivate) active_ = target;
+  if (bActivate) Activate(target);
   return Acad::eOk;
 }
 
@@ -107,7 +122,8 @@ void DocManager::popResourceHandle() {
 
 Document* DocManager::NewDocument() {
   std::wstring name = fw::Format(L"Drawing%d.dwg", nextDrawingNumber_++);
-  return AddDocument(std::make_unique<Document>(std::move(name), true));
+  return AddDocument(
+      std::make_unique<Document>(std::move(name), true, std::make_unique<AcDbDatabase>()));
 }
 
 Result<Document*> DocManager::OpenDocument(std::wstring_view path) {
@@ -116,7 +132,17 @@ Result<Document*> DocManager::OpenDocument(std::wstring_view path) {
     return Result<Document*>::Failure(
         fw::Format(L"Cannot find the drawing file \"%s\".", std::wstring(path).c_str()));
   }
-  return Result<Document*>::Success(AddDocument(std::make_unique<Document>(*file, false)));
+  DrawingRead read = ReadDrawingFile(*file);
+  std::unique_ptr<AcDbDatabase> database = std::move(read.database);
+  if (read.status == Acad::eInvalidDwgVersion) {
+    // Another program's drawing: it opens under its name, with nothing minicad can show.
+    database = std::make_unique<AcDbDatabase>();
+  } else if (read.status != Acad::eOk) {
+    return Result<Document*>::Failure(fw::Format(L"The drawing file \"%s\" cannot be read: %s",
+                                                 file->c_str(), read.error.c_str()));
+  }
+  return Result<Document*>::Success(
+      AddDocument(std::make_unique<Document>(*file, false, std::move(database))));
 }
 
 Document* DocManager::AddDocument(std::unique_ptr<Document> document) {
@@ -140,6 +166,8 @@ void DocManager::CloseDocument(Document* document) {
     host_.Linker().Broadcast(AcRx::kUnloadDwgMsg);
   }
   host_.Processor().ForgetDocument(document);
+  document->WaitForOtherLocks();
+  if (pendingActivation_ == document) pendingActivation_ = nullptr;
   auto found = std::find_if(documents_.begin(), documents_.end(),
                             [&](const auto& open) { return open.get() == document; });
   std::unique_ptr<Document> closed = std::move(*found);

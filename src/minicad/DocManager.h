@@ -31,13 +31,15 @@ class DocManager : public AcApDocManager {
   AcApDocument* mdiActiveDocument() const override;
   AcApDocumentIterator* newAcApDocumentIterator() override;
   int documentCount() const override;
-  // eInvalidInput for a pointer that is no open document.
+  // eInvalidInput for a pointer that is no open document. Asked while a document command runs,
+  // the activation takes effect when that command has ended.
   Acad::ErrorStatus activateDocument(AcApDocument* document, bool bPassScript = false) override;
   // eInvalidContext outside the application context; eFileNotFound, with the host's error line
   // printed, when the drawing does not exist.
   Acad::ErrorStatus appContextOpenDocument(const ACHAR* drawingName) override;
   // Queues the text on the document's command line; text queued while a command runs waits
-  // until it has ended. eInvalidInput for an unknown document or null text.
+  // until it has ended, and so does the activation. eInvalidInput for an unknown document or
+  // null text.
   Acad::ErrorStatus sendStringToExecute(AcApDocument* document, const ACHAR* execute,
                                         bool bActivate = true, bool bWrapUpInactiveDoc = false,
                                         bool bEchoString = true) override;
@@ -56,11 +58,13 @@ class DocManager : public AcApDocManager {
   // A new drawing, numbered for the session; the modules get the drawing-load message with it
   // current, then it becomes the active one.
   Document* NewDocument();
-  // Opens an existing drawing file (see FindDrawingFile); as NewDocument otherwise. The
-  // failure text is the host's error line, not printed here.
+  // Opens an existing drawing file (see FindDrawingFile); as NewDocument otherwise. A drawing of
+  // another program opens under its name with an empty drawing; a minicad drawing that cannot
+  // be read does not open. The failure text is the host's error line, not printed here.
   Result<Document*> OpenDocument(std::wstring_view path);
-  // Sends the drawing-unload message with the document current, then closes it; another
-  // document (the last opened) becomes active. Closing a document twice changes nothing.
+  // Sends the drawing-unload message with the document current, waits until no other thread
+  // holds a lock on it, then closes it; another document (the last opened) becomes active.
+  // Closing a document twice changes nothing.
   void CloseDocument(Document* document);
   void CloseAll();
 
@@ -71,6 +75,8 @@ class DocManager : public AcApDocManager {
   int ResourceHandleDepth() const { return resourceHandleDepth_; }
   // Makes the text held back during a command readable on every document.
   void ReleaseHeldInput();
+  // Carries out an activation asked for while a document command ran.
+  void ApplyPendingActivation();
 
   // Makes `document` the current one while module messages about it are sent.
   class MessageFocus {
@@ -87,11 +93,13 @@ class DocManager : public AcApDocManager {
 
  private:
   Document* AddDocument(std::unique_ptr<Document> document);
+  void Activate(Document* document);
 
   Host& host_;
   std::vector<std::unique_ptr<Document>> documents_;
   Document* active_ = nullptr;
   Document* messageFocus_ = nullptr;
+  Document* pendingActivation_ = nullptr;
   int nextDrawingNumber_ = 1;
   int resourceHandleDepth_ = 0;
 };

@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <iosfwd>
 #include <memory>
@@ -54,6 +55,9 @@ struct HostOptions {
   // Typed input comes from a terminal that already shows what the user types, so the reader
   // shows prompts before it waits and does not echo what was typed at them.
   bool interactive = false;
+  // The model-space background (0x00BBGGRR): what acedGetCurrentColors reports and what the
+  // previews of saved drawings are drawn on.
+  std::uint32_t modelBackground = 0x000000;
 };
 
 class Host {
@@ -135,6 +139,7 @@ class Host {
   // Makes isModuleLoaded answer true for this file name, as if the process held that module.
   void MarkModuleLoaded(std::wstring_view fileName);
   const std::wstring& ProgramFolder() const { return options_.programFolder; }
+  std::uint32_t ModelBackground() const { return options_.modelBackground; }
   const std::vector<std::wstring>& SupportFolders() const { return options_.supportFolders; }
 
   // --- Services, for the host's own parts ----------------------------------------------------

@@ -1,5 +1,8 @@
 // Command-line text being read, and the tokenising rule of the host's command line: a blank or
-// a line end ends a token, except where a prompt takes text, which runs to the line end.
+// a line end ends a token, except where a prompt takes text, which runs to the line end. At a
+// name prompt a name in double quotes may hold blanks ("" inside stands for one quote), and at
+// any prompt but a text prompt an AutoLISP expression, from "(" to its balancing ")", is one
+// token whatever blanks it holds.
 #pragma once
 
 #include <cstddef>
@@ -11,7 +14,8 @@ namespace minicad {
 
 enum class TokenMode {
   kWord,  // a blank or a line end ends the token (command names, keywords, numbers)
-  kLine,  // only a line end ends it (file names, free text)
+  kName,  // as kWord, but a token that starts with a double quote runs to the closing one
+  kLine,  // only a line end ends it (free text)
 };
 
 // The token that stands for the Escape key in typed, script and queued input.
@@ -31,13 +35,20 @@ struct InputText {
 
   // Takes the next token and the one blank or line end that ends it ("\r\n" counts as one line
   // end; "\r" alone is one too). Two separators in a row give an empty token, which is Enter.
-  // The end of the text also ends a token. Call only when not exhausted.
+  // The end of the text also ends a token. A quoted name loses its quotes (one without its
+  // closing quote runs to the line end); an expression keeps its parentheses (one without its
+  // balance runs to the line end). Call only when not exhausted.
   std::wstring Take(TokenMode mode);
+
+ private:
+  std::wstring TakeQuoted();
+  std::wstring TakeExpression();
+  void SkipSeparator();
 };
 
-// A file name as typed at a text prompt: surrounding blanks dropped, then one pair of double
-// quotes around it removed.
-std::wstring UnquoteFileName(std::wstring_view text);
+// Writes a name so that a name prompt reads it back whole: in double quotes when it holds a
+// blank, a quote or starts with "(" (a quote doubled inside), as it is otherwise.
+std::wstring QuoteName(std::wstring_view name);
 
 // The strings queued on one document's command line. Text queued while a command runs is held
 // back until the command has ended, so it never answers that command's prompts.

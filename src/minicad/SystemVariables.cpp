@@ -9,6 +9,7 @@
 
 #include "arx/acutads.h"
 #include "fw/Strings.h"
+#include "minicad/AcDbImpDatabase.h"
 #include "minicad/DocManager.h"
 #include "minicad/Document.h"
 
@@ -46,13 +47,15 @@ const std::vector<Definition>& Table() {
       Short(L"ATTREQ", Scope::kSession, 1, 0, 1),
       Text(L"CECOLOR", Scope::kDrawing, L"BYLAYER"),
       Text(L"CELTYPE", Scope::kDrawing, L"BYLAYER"),
-      Text(L"CLAYER", Scope::kDrawing, L"0"),
+      Text(L"CLAYER", Scope::kDatabase, L"0"),
       Short(L"CMDECHO", Scope::kSession, 1, 0, 1),
       Real(L"DIMSCALE", Scope::kDrawing, 1.0, 0.0),
       Short(L"EXPERT", Scope::kSession, 0, 0, 5),
       Short(L"FILEDIA", Scope::kSession, 1, 0, 1),
       Point(L"LASTPOINT", Scope::kDrawing),
+      Short(L"LUNITS", Scope::kDrawing, 2, 1, 5),
       Short(L"LUPREC", Scope::kDrawing, 4, 0, 8),
+      Real(L"TEXTSIZE", Scope::kDrawing, 2.5, 0.0),
       Short(L"USERI1", Scope::kDrawing, 0, INT16_MIN, INT16_MAX),
       Short(L"USERI2", Scope::kDrawing, 0, INT16_MIN, INT16_MAX),
       Short(L"USERI3", Scope::kDrawing, 0, INT16_MIN, INT16_MAX),
@@ -133,6 +136,10 @@ SystemVariables::SystemVariables(DocManager& documents) : documents_(documents) 
 int SystemVariables::Get(std::wstring_view name, resbuf& result) const {
   const Definition* definition = Find(name);
   if (definition == nullptr) return RTERROR;
+  if (definition->scope == Scope::kDatabase) {
+    std::optional<VariableValue> value = DatabaseValue(*definition);
+    return value && Fill(*value, result) ? RTNORM : RTERROR;
+  }
   return Fill(Current(*definition), result) ? RTNORM : RTERROR;
 }
 
@@ -141,6 +148,9 @@ int SystemVariables::Set(std::wstring_view name, const resbuf& value) {
   if (definition == nullptr || definition->readOnly) return RTERROR;
   std::optional<VariableValue> converted = Convert(*definition, value);
   if (!converted) return RTERROR;
+  if (definition->scope == Scope::kDatabase) {
+    return SetDatabaseValue(*definition, *converted) ? RTNORM : RTERROR;
+  }
   Stored(*definition) = std::move(*converted);
   return RTNORM;
 }
@@ -148,7 +158,27 @@ int SystemVariables::Set(std::wstring_view name, const resbuf& value) {
 std::optional<VariableValue> SystemVariables::Value(std::wstring_view name) const {
   const Definition* definition = Find(name);
   if (definition == nullptr) return std::nullopt;
+  if (definition->scope == Scope::kDatabase) return DatabaseValue(*definition);
   return Current(*definition);
+}
+
+std::optional<VariableValue> SystemVariables::DatabaseValue(const Definition& definition) const {
+  Document* document = documents_.Find(documents_.curDocument());
+  if (document == nullptr) return definition.initial;
+  const AcDbObjectId layer = document->Database().clayer();
+  const auto* record = AcDbImpDatabase::PeekAs<AcDbLayerTableRecord>(layer);
+  if (record == nullptr) return definition.initial;
+  return VariableValue(AcDbImpDatabase::Name(*record));
+}
+
+bool SystemVariables::SetDatabaseValue(const Definition&, const VariableValue& value) {
+  Document* document = documents_.Find(documents_.curDocument());
+  const auto* name = std::get_if<std::wstring>(&value);
+  if (document == nullptr || name == nullptr) return false;
+  AcDbDatabase& database = document->Database();
+  AcDbImpDatabase& inside = AcDbImpDatabase::Of(database);
+  const AcDbObjectId layer = inside.FindRecord(inside.Standard().layerTable, *name);
+  return !layer.isNull() && database.setClayer(layer) == Acad::eOk;
 }
 
 // A drawing variable read or set while no drawing is open is the session's.

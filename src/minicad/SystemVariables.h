@@ -18,8 +18,9 @@ class SystemVariables {
   // The result type a variable reads as, in the order of VariableValue's alternatives.
   enum class Type { kReal, kInt16, kText, kPoint };
   enum class Scope {
-    kSession,  // one value for the whole session
-    kDrawing,  // each drawing keeps its own value; the current drawing's is the one read
+    kSession,   // one value for the whole session
+    kDrawing,   // each drawing keeps its own value; the current drawing's is the one read
+    kDatabase,  // the current drawing's database holds it (CLAYER: its current layer's name)
   };
   struct Definition {
     const wchar_t* name;
@@ -48,6 +49,10 @@ class SystemVariables {
 
  private:
   const VariableValues& ValuesFor(Scope scope) const;
+  // CLAYER: the current drawing's current layer; set only to a layer it has, while the rules of
+  // the database allow (a locked document).
+  std::optional<VariableValue> DatabaseValue(const Definition& definition) const;
+  bool SetDatabaseValue(const Definition& definition, const VariableValue& value);
   const VariableValue& Current(const Definition& definition) const;
   VariableValue& Stored(const Definition& definition);
 

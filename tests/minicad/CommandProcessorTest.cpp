@@ -240,16 +240,17 @@ TEST_F(CommandProcessorTest, OpeningAMissingDrawingInTheApplicationContextPrints
             std::wstring::npos);
 }
 
-TEST_F(CommandProcessorTest, ADocumentCommandStaysInItsOwnDocumentWhenAnotherIsActivated) {
+TEST_F(CommandProcessorTest, AnActivationAskedDuringADocumentCommandTakesEffectWhenItEnds) {
   minicad::Host host;
   SetUpSession(host);
-  acedEditor->removeReactor(&reactor_);
   host.NewDocument();  // Drawing2 is active; SWITCH activates Drawing1
 
   host.RunScriptText(L"SWITCH\n");
 
-  EXPECT_EQ(Events(), Strings{L"current Drawing2, active Drawing1"});
+  EXPECT_EQ(Events(), (Strings{L"willStart SWITCH", L"current Drawing2, active Drawing2",
+                               L"ended SWITCH"}));
   EXPECT_EQ(acDocManager->curDocument(), host.Documents()[0]);
+  EXPECT_EQ(host.ActiveDocument(), host.Documents()[0]);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include <sstream>
 
+#include "fw/Strings.h"
 #include "minicad/LineSource.h"
 
 namespace minicad {
@@ -45,13 +46,35 @@ TEST(Tokenising, CarriageReturnsEndLinesAndCountOnceBeforeALineFeed) {
   EXPECT_EQ(TakeAll(L"A\r\nB\rC\r\n\r\n"), (Tokens{L"A", L"B", L"C", L""}));
 }
 
-TEST(Tokenising, FileNamesLoseSurroundingBlanksAndOnePairOfQuotes) {
-  EXPECT_EQ(UnquoteFileName(L"  \"/tmp/a b.dwg\"  "), L"/tmp/a b.dwg");
-  EXPECT_EQ(UnquoteFileName(L"/tmp/plain.dwg"), L"/tmp/plain.dwg");
-  EXPECT_EQ(UnquoteFileName(L"\"\""), L"");
-  EXPECT_EQ(UnquoteFileName(L"\""), L"\"");
-  EXPECT_EQ(UnquoteFileName(L"a\"b\""), L"a\"b\"");
-  EXPECT_EQ(UnquoteFileName(L"   "), L"");
+TEST(Tokenising, NamePromptsTakeQuotedBlanksAndPromptsTakeWholeExpressions) {
+  constexpr TokenMode kName = TokenMode::kName;
+  constexpr TokenMode kWord = TokenMode::kWord;
+  struct Case {
+    std::wstring text;
+    std::vector<TokenMode> modes;
+    Tokens tokens;
+  };
+  const Case cases[] = {
+      {L"\"/tmp/a b.dwg\" next\n", {kName, kWord}, {L"/tmp/a b.dwg", L"next"}},
+      {L"plain name\n", {kName, kName}, {L"plain", L"name"}},
+      {L"\"My Block\"=/lib/x.dwg\n", {kName}, {L"My Block=/lib/x.dwg"}},
+      {L"\"say \"\"hi\"\"\"\n", {kName}, {L"say \"hi\""}},
+      {L"\"no end\n", {kName}, {L"no end"}},
+      {L"\"\"\n", {kName}, {L""}},
+      {L"(entlast)\n\n", {kWord, kWord}, {L"(entlast)", L""}},
+      {L"(foo \"(a b\" (c)) x\n", {kWord, kWord}, {L"(foo \"(a b\" (c))", L"x"}},
+      {L"(open \nnext\n", {kWord, kWord}, {L"(open ", L"next"}},
+      {L"(a) \"q\"\n", {TokenMode::kLine}, {L"(a) \"q\""}},
+  };
+  for (const Case& c : cases) EXPECT_EQ(TakeAll(c.text, c.modes), c.tokens) << fw::ToUtf8(c.text);
+}
+
+TEST(Tokenising, QuotedNamesReadBackWhole) {
+  for (const std::wstring name : {L"Valve", L"My Block", L"a\"b", L"\"lead", L"(paren", L"\u00e9t\u00e9 x"}) {
+    InputText input{QuoteName(name) + L" rest\n"};
+    EXPECT_EQ(input.Take(TokenMode::kName), name) << fw::ToUtf8(name);
+    EXPECT_EQ(input.Take(TokenMode::kWord), L"rest");
+  }
 }
 
 TEST(InputQueueTest, HeldTextIsReadableOnlyAfterReleaseAndAfterReadyText) {

@@ -123,13 +123,13 @@ TEST_F(SystemVariablesTest, EachVariableReadsWithItsTypeAndSetValuesReadBackExac
   point.resval.rpoint[Z] = 99;  // a 2D point has no z
   ASSERT_EQ(acedSetVar(L"dimScale", &real), RTNORM);
   ASSERT_EQ(acedSetVar(L"LUPREC", &integer), RTNORM);
-  ASSERT_EQ(acedSetVar(L"CLAYER", &text), RTNORM);
+  ASSERT_EQ(acedSetVar(L"CECOLOR", &text), RTNORM);
   ASSERT_EQ(acedSetVar(L"LASTPOINT", &point), RTNORM);
   resbuf exact{};
   ASSERT_EQ(acedGetVar(L"DIMSCALE", &exact), RTNORM);
   EXPECT_EQ(exact.resval.rreal, 0.1 + 0.2);
   EXPECT_EQ(Variable(L"LUPREC"), L"S 7");
-  EXPECT_EQ(Variable(L"CLAYER"), L"T WALLS");
+  EXPECT_EQ(Variable(L"CECOLOR"), L"T WALLS");
   EXPECT_EQ(Variable(L"LASTPOINT"), L"P 1.000000 0.000000");
 
   // The caller's buffer is filled in place; its link stays as it was.

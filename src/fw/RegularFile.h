@@ -1,0 +1,33 @@
+// Whole files of bytes: read with a size limit, written in one piece, and patched in place.
+// Only regular files are opened, without blocking (a FIFO or a device under a drawing's name is
+// refused, never waited on). Paths go through NativePath. Any thread.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string_view>
+#include <vector>
+
+#include "fw/Result.h"
+
+namespace fw {
+
+// The file's bytes. Fails, naming the file and the numbers, when it cannot be opened, is no
+// regular file, or holds more than `maxBytes` (checked again while reading, as the file may grow
+// meanwhile); nothing is allocated beyond what the file holds.
+Result<std::vector<std::uint8_t>> ReadRegularFile(std::wstring_view path, std::uint64_t maxBytes);
+
+// Writes `bytes` to a new file beside `path` and then puts it in the place of `path`, so a
+// failure leaves an existing file as it was. With `keepBackup` an existing file is first renamed
+// to the same path with the extension ".bak" (replacing an older one).
+Status WriteFileReplacing(std::wstring_view path, std::span<const std::uint8_t> bytes,
+                          bool keepBackup);
+
+// Appends to an existing regular file; `offset` receives where the bytes start.
+Status AppendToFile(std::wstring_view path, std::span<const std::uint8_t> bytes,
+                    std::uint64_t& offset);
+// Overwrites bytes of an existing regular file at `offset`, which must lie inside it.
+Status OverwriteFileAt(std::wstring_view path, std::uint64_t offset,
+                       std::span<const std::uint8_t> bytes);
+
+}  // namespace fw
