@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <exception>
 #include <fstream>
@@ -18,8 +19,10 @@
 #include "fw/FileName.h"
 #include "fw/FileStatus.h"
 #include "fw/HeadlessUiDriver.h"
+#include "fw/Module.h"
 #include "fw/NativePath.h"
 #include "fw/Strings.h"
+#include "fw/System.h"
 #include "fw/UiScript.h"
 #include "minicad/Console.h"
 #include "minicad/Host.h"
@@ -113,6 +116,30 @@ std::optional<std::wstring> ReadScript(const std::wstring& path, std::string& er
   return fw::FromNativePath(bytes);
 }
 
+// The path the program was started under, its links not followed: a name with a folder taken
+// against the current folder, a bare name found along PATH as the shell found it. Empty when it
+// cannot be told.
+std::wstring StartedProgramPath(const char* argument0) {
+  if (argument0 == nullptr || *argument0 == '\0') return {};
+  const std::string name = argument0;
+  if (name.find('/') != std::string::npos) {
+    const std::wstring path = fw::FromNativePath(name);
+    return path.front() == fw::kPathSeparator ? path : fw::PathJoin(fw::GetCurrentFolder(), path);
+  }
+  const char* searchPath = std::getenv("PATH");
+  std::string_view folders = searchPath == nullptr ? "" : searchPath;
+  while (!folders.empty()) {
+    const std::size_t colon = folders.find(':');
+    const std::string folder(folders.substr(0, colon));
+    folders = colon == std::string_view::npos ? "" : folders.substr(colon + 1);
+    const std::string candidate = (folder.empty() ? std::string(".") : folder) + "/" + name;
+    if (access(candidate.c_str(), X_OK) == 0) {
+      return StartedProgramPath(candidate.c_str());
+    }
+  }
+  return {};
+}
+
 int RunSession(const Arguments& arguments, const std::optional<std::wstring>& script) {
   bool interactive = !script && isatty(STDIN_FILENO) != 0;
   minicad::HostOptions options;
@@ -156,6 +183,11 @@ int RunSession(const Arguments& arguments, const std::optional<std::wstring>& sc
 }  // namespace
 
 int main(int argc, char** argv) {
+  // The module tells the host's editions apart by the program's file name, so a link named
+  // after the light edition runs as it.
+  if (std::wstring started = StartedProgramPath(argc > 0 ? argv[0] : nullptr); !started.empty()) {
+    fw::SetProgramFileName(started);
+  }
   std::string error;
   std::optional<Arguments> arguments = ParseArguments(argc, argv, error);
   if (!arguments) {

@@ -1,7 +1,8 @@
-// The host's own commands: the file commands (NEW, OPEN, CLOSE, SAVEAS, QUIT), the layer and
-// linetype commands (-LAYER, -LINETYPE, COLOR), the drawing commands (LINE, CIRCLE, ARC, TEXT,
-// ATTDEF, DIMLINEAR), the block commands (-BLOCK, -INSERT, -XREF) and the editing commands
-// (EXPLODE, ERASE, DBLIST), with the host's prompts and keywords.
+// The host's own commands, with the host's prompts and keywords: the file commands (NEW, OPEN,
+// CLOSE, SAVEAS, QUIT, and DWGPROPS for the drawing properties), the layer and linetype commands
+// (-LAYER, -LINETYPE, COLOR), the drawing commands (LINE, CIRCLE, ARC, TEXT, ATTDEF, DIMLINEAR),
+// the block commands (-BLOCK, -INSERT, -XREF) and the editing commands (EXPLODE, ERASE,
+// DBLIST).
 #pragma once
 
 #include "arx/accmd.h"

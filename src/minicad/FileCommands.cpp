@@ -1,7 +1,11 @@
-// NEW, OPEN, CLOSE, SAVEAS and QUIT. The first four of them and QUIT run in the application
+// NEW, OPEN, CLOSE, SAVEAS, QUIT and DWGPROPS. NEW, OPEN, CLOSE and QUIT run in the application
 // context, as the host's file commands do, since they create, open and close documents; SAVEAS
-// is a command of the drawing it saves.
+// and DWGPROPS are commands of the drawing they work on.
+#include <memory>
 #include <string>
+
+#include "arx/acutads.h"
+#include "arx/summinfo.h"
 
 #include "fw/FileName.h"
 #include "fw/FileStatus.h"
@@ -91,6 +95,61 @@ void SaveAsCommand(Host& host) {
   document.Rename(path);
 }
 
+// The drawing properties, asked on the command line as minicad has no dialogs of its own: each
+// chosen field shows its value and takes a new one (Enter keeps it).
+void DrawingPropertiesCommand(Host& host) {
+  CommandContext context(host);
+  CommandInput& input = context.Input();
+  AcDbDatabaseSummaryInfo* read = nullptr;
+  if (Acad::ErrorStatus status = acdbGetSummaryInfo(&context.Database(), read);
+      status != Acad::eOk) {
+    return context.Refused(status, L"Reading the drawing properties");
+  }
+  std::unique_ptr<AcDbDatabaseSummaryInfo> info(read);
+  using Getter = Acad::ErrorStatus (AcDbDatabaseSummaryInfo::*)(ACHAR*&) const;
+  using Setter = Acad::ErrorStatus (AcDbDatabaseSummaryInfo::*)(const ACHAR*);
+  struct Field {
+    const wchar_t* keyword;
+    const wchar_t* label;
+    Getter get;
+    Setter set;
+  };
+  static constexpr Field kFields[] = {
+      {L"Title", L"title", &AcDbDatabaseSummaryInfo::getTitle, &AcDbDatabaseSummaryInfo::setTitle},
+      {L"Subject", L"subject", &AcDbDatabaseSummaryInfo::getSubject,
+       &AcDbDatabaseSummaryInfo::setSubject},
+      {L"Author", L"author", &AcDbDatabaseSummaryInfo::getAuthor,
+       &AcDbDatabaseSummaryInfo::setAuthor},
+      {L"Keywords", L"keywords", &AcDbDatabaseSummaryInfo::getKeywords,
+       &AcDbDatabaseSummaryInfo::setKeywords},
+      {L"Comments", L"comments", &AcDbDatabaseSummaryInfo::getComments,
+       &AcDbDatabaseSummaryInfo::setComments},
+  };
+  static constexpr const wchar_t* kKeywords[] = {L"Title", L"Subject", L"Author", L"Keywords",
+                                                 L"Comments"};
+  for (;;) {
+    std::optional<std::wstring> answer =
+        input.Word(L"Enter an option [Title/Subject/Author/Keywords/Comments] <done>: ");
+    if (!answer) return;
+    if (answer->empty()) break;
+    const int chosen = CommandInput::MatchKeyword(*answer, kKeywords);
+    if (chosen < 0) return input.Fail(L"Invalid option keyword.");
+    const Field& field = kFields[chosen];
+    ACHAR* current = nullptr;
+    (void)((*info).*field.get)(current);
+    std::optional<std::wstring> value =
+        input.Text(fw::Format(L"Enter %s <%s>: ", field.label, current == nullptr ? L"" : current));
+    acutDelString(current);
+    if (!value) return;
+    if (!value->empty() && ((*info).*field.set)(value->c_str()) != Acad::eOk) {
+      return input.Fail(L"The text is too long.");
+    }
+  }
+  if (Acad::ErrorStatus status = acdbPutSummaryInfo(info.get()); status != Acad::eOk) {
+    context.Refused(status, L"Writing the drawing properties");
+  }
+}
+
 }  // namespace
 
 void AddFileCommands(Host& host) {
@@ -99,6 +158,7 @@ void AddFileCommands(Host& host) {
   AddHostCommand(host, L"CLOSE", ACRX_CMD_SESSION, CloseCommand);
   AddHostCommand(host, L"SAVEAS", ACRX_CMD_MODAL, SaveAsCommand);
   AddHostCommand(host, L"QUIT", ACRX_CMD_SESSION, QuitCommand);
+  AddHostCommand(host, L"DWGPROPS", ACRX_CMD_MODAL, DrawingPropertiesCommand);
 }
 
 }  // namespace minicad

@@ -1,5 +1,7 @@
 #include "module/ModuleCommands.h"
 
+#include <exception>
+#include <functional>
 #include <memory>
 
 #include "arx/arxHeaders.h"
@@ -112,13 +114,23 @@ void OnLoadDrawing() {
   ModuleState& state = TheModule();
   if (state.firstDrawing) {
     state.firstDrawing = false;
-    LogLine(L"LoadIni\n");
-    settings::LoadIni();
-    LogLine(L"Setup\n");
-    Setup();
+    LoadSettingsAndSetup(settings::LoadIni);
   }
   LogLine(L"ResetDrawing\n");
   state.askedBlockNames.clear();
+}
+
+void LoadSettingsAndSetup(const std::function<void()>& loadIni) {
+  LogLine(L"LoadIni\n");
+  try {
+    loadIni();
+  } catch (const std::exception& failure) {
+    LogLine(L"LoadIni failed: %s\n", fw::FromUtf8(failure.what()).c_str());
+  } catch (...) {
+    LogLine(L"LoadIni failed\n");
+  }
+  LogLine(L"Setup\n");
+  Setup();
 }
 
 void OnUnloadDrawing() { library::RequeueCurrent(); }
@@ -133,9 +145,8 @@ void Setup() {
 void CloseAll() {
   LogLine(L"CloseAll\n");
   acedEditor->removeReactor(&insert::TheCmdLineReactor());
-  bool loaderRunning = library::IsLoaderRunning();
   library::StopLoader();
-  if (loaderRunning) library::LoaderStoppedEvent().Lock(fw::kInfinite);
+  library::JoinLoader();
   settings::SaveIni(true);
   library::EmptyLibrary();
   // The drawing reader's instance lives until the module shuts down.

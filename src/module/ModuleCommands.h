@@ -2,6 +2,7 @@
 // Everything here runs on the host's main thread.
 #pragma once
 
+#include <functional>
 #include <string>
 
 namespace module {
@@ -12,6 +13,10 @@ void InitModule(void* appId);
 void LoadHostModules();
 // Drawing-load message: the first one loads the settings and runs Setup.
 void OnLoadDrawing();
+// The first drawing's one-time work: loads the settings with `loadIni`, then runs Setup
+// whatever loading did, so the command reactor is attached and set-up is signalled even when
+// the settings could not be loaded (the failure is logged).
+void LoadSettingsAndSetup(const std::function<void()>& loadIni);
 // Drawing-unload message: the directory on screen is read again.
 void OnUnloadDrawing();
 // First quit message: detaches the reactor, stops the loader, saves, empties the library.

@@ -1,6 +1,9 @@
 // A tiny module for the host's tests. It prints every application message it gets on the
-// command line, with the drawing current at the time, and registers two commands.
+// command line, with the drawing current at the time, and registers three commands.
+#include <string>
+
 #include "arx/arxHeaders.h"
+#include "fw/Module.h"
 
 namespace {
 
@@ -19,6 +22,12 @@ void HelloCommand() {
   acutPrintf(L"[test] hello in %s, %s context\n", CurrentTitle(), ContextName());
 }
 
+// The host program's file name, as the module tells the host's editions apart.
+void ProgramCommand() {
+  const std::wstring path = fw::GetModuleFileName(fw::GetProgramModule());
+  acutPrintf(L"[test] program %s\n", path.substr(path.rfind(L'/') + 1).c_str());
+}
+
 void SessionCommand() {
   acutPrintf(L"[test] session in %s, %s context\n", CurrentTitle(), ContextName());
 }
@@ -33,6 +42,7 @@ extern "C" __attribute__((visibility("default"))) AcRx::AppRetCode acrxEntryPoin
       acedRegCmds->addCommand(kGroup, L"MCHELLO", L"MCHELLO", ACRX_CMD_MODAL, HelloCommand);
       acedRegCmds->addCommand(kGroup, L"MCSESSION", L"MCSESSION", ACRX_CMD_SESSION,
                               SessionCommand);
+      acedRegCmds->addCommand(kGroup, L"MCPROGRAM", L"MCPROGRAM", ACRX_CMD_MODAL, ProgramCommand);
       acrxDynamicLinker->registerAppMDIAware(appId);
       break;
     case AcRx::kLoadDwgMsg:
