@@ -1,5 +1,6 @@
 // The host program as a user runs it: arguments, exit codes, and the session it prints.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <string>
 
@@ -104,6 +105,21 @@ TEST_F(QrvaHostTest, DrawingsNamedOnTheCommandLineAreOpenedInsteadOfANewOne) {
             "Cannot find the drawing file \"" + missing + "\".\n"
             "[test] init\n[test] load \xC3\xA9tage\n[test] load b\n"
             "[test] quit\n[test] unload \xC3\xA9tage\n[test] unload b\n[test] unload app\n");
+}
+
+// A link named after the light edition runs the host as that edition: the module sees the
+// link's name, not the program it leads to.
+TEST_F(QrvaHostTest, TheModuleSeesTheNameTheHostWasStartedUnder) {
+  const std::string link = fw::ToUtf8(folder_ / L"aclt.exe");
+  ASSERT_EQ(symlink(QRVA_HOST_PROGRAM, link.c_str()), 0);
+  const std::string script = Script("MCPROGRAM\n");
+
+  Outcome linked = testsupport::RunProgram(link, "--module " + ShellQuote(TestModule()) +
+                                                     " --script " + script, folder_);
+  Outcome direct = Run("--module " + ShellQuote(TestModule()) + " --script " + script);
+
+  EXPECT_NE(linked.out.find("[test] program aclt.exe\n"), std::string::npos) << linked.out;
+  EXPECT_NE(direct.out.find("[test] program qrva-host\n"), std::string::npos) << direct.out;
 }
 
 }  // namespace

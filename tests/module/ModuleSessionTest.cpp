@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <mutex>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,7 @@
 #include "fw/Trace.h"
 #include "minicad/Host.h"
 #include "module/EntryPoint.h"
+#include "module/ModuleCommands.h"
 #include "module/ModuleState.h"
 #include "settings/Settings.h"
 #include "support/TempFolder.h"
@@ -147,6 +149,19 @@ TEST_F(ModuleSessionWithoutDrawings, FirstDrawingLogsEveryStepOfLoadingTheSettin
                    L"Cachefile location: " + (support_ / L"qv35.cache") + L"\n",
                    L"Load the MapSchemes\n", L"Open the cachefile\n", L"Load Directories\n",
                    L"LoadIni return\n", L"Setup\n", L"ResetDrawing\n"}));
+}
+
+TEST_F(ModuleSessionWithoutDrawings, ASettingsLoadThatFailsStillAttachesTheReactorAndSignalsSetup) {
+  Attach();
+  module::ModuleState& state = module::TheModule();
+  state.firstDrawing = false;
+
+  module::LoadSettingsAndSetup([] { throw std::runtime_error("the settings disk is gone"); });
+
+  EXPECT_EQ(TakeLog(), Lines({L"LoadIni\n", L"LoadIni failed: the settings disk is gone\n",
+                              L"Setup\n"}));
+  EXPECT_EQ(host_.EditorReactorCount(), 1u);
+  EXPECT_TRUE(state.setupDoneEvent.Lock(0));
 }
 
 TEST_F(ModuleSession, AsksForTheHostUiModuleOnlyWhenItIsNotLoaded) {
