@@ -10,3 +10,4 @@ qrva_add_fuzzer(fuzz_file_uri
   SOURCES FuzzFileUri.cpp ${PROJECT_SOURCE_DIR}/apps/qrva-thumbnailer/FileUri.cpp LIBS fw)
 target_include_directories(fuzz_file_uri PRIVATE ${PROJECT_SOURCE_DIR}/apps/qrva-thumbnailer)
 qrva_add_fuzzer(fuzz_ui_script SOURCES FuzzUiScript.cpp LIBS fw)
+qrva_add_fuzzer(fuzz_drawing_file SOURCES FuzzDrawingFile.cpp LIBS minicad)

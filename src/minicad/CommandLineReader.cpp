@@ -58,7 +58,7 @@ CommandLineReader::Answer CommandLineReader::Read(std::wstring_view prompt, Toke
     console_.Write(L"*Cancel*\n");
     return Answer{Answer::Kind::kEscape, {}};
   }
-  if (!shownByTerminal) console_.Write(echo ? token + L"\n" : std::wstring(L"\n"));
+  if (!shownByTerminal) console_.Write(echo ? input->lastWritten + L"\n" : std::wstring(L"\n"));
   return Answer{Answer::Kind::kToken, std::move(token)};
 }
 

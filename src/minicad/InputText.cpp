@@ -11,12 +11,14 @@ bool IsLineEnd(wchar_t c) { return c == L'\n' || c == L'\r'; }
 }  // namespace
 
 void InputText::SkipSeparator() {
+  lastWritten = text.substr(tokenStart, position - tokenStart);
   if (position >= text.size()) return;
   bool crlf = text[position] == L'\r' && position + 1 < text.size() && text[position + 1] == L'\n';
   position += crlf ? 2 : 1;
 }
 
 std::wstring InputText::Take(TokenMode mode) {
+  tokenStart = position;
   if (mode != TokenMode::kLine && position < text.size() && text[position] == L'(') {
     return TakeExpression();
   }
@@ -83,6 +85,7 @@ std::wstring InputText::TakeExpression() {
     }
   }
   std::wstring token = text.substr(start, position - start);
+  lastWritten = token;
   if (position < text.size() && (text[position] == L' ' || IsLineEnd(text[position]))) {
     SkipSeparator();
   }

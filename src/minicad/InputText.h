@@ -39,6 +39,10 @@ struct InputText {
   // closing quote runs to the line end); an expression keeps its parentheses (one without its
   // balance runs to the line end). Call only when not exhausted.
   std::wstring Take(TokenMode mode);
+  // The text the last Take consumed, as written (quotes included), without its separator: what
+  // the command line echoes.
+  std::wstring lastWritten = {};
+  std::size_t tokenStart = 0;
 
  private:
   std::wstring TakeQuoted();
