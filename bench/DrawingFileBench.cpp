@@ -24,10 +24,18 @@ void Fill(AcDbDatabase& database, int objects) {
     const double y = (i * 91) % 1000;
     AcDbEntity* entity = nullptr;
     switch (i % 4) {
-      case 0: entity = new AcDbLine(AcGePoint3d(x, y, 0), AcGePoint3d(x + 10, y + 5, 0)); break;
-      case 1: entity = new AcDbCircle(AcGePoint3d(x, y, 0), AcGeVector3d::kZAxis, 4); break;
-      case 2: entity = new AcDbArc(AcGePoint3d(x, y, 0), 6, 0, 2); break;
-      default: entity = new AcDbText(AcGePoint3d(x, y, 0), L"Label", AcDbObjectId::kNull, 2); break;
+      case 0:
+        entity = new AcDbLine(AcGePoint3d(x, y, 0), AcGePoint3d(x + 10, y + 5, 0));
+        break;
+      case 1:
+        entity = new AcDbCircle(AcGePoint3d(x, y, 0), AcGeVector3d::kZAxis, 4);
+        break;
+      case 2:
+        entity = new AcDbArc(AcGePoint3d(x, y, 0), 6, 0, 2);
+        break;
+      default:
+        entity = new AcDbText(AcGePoint3d(x, y, 0), L"Label", AcDbObjectId::kNull, 2);
+        break;
     }
     space->appendAcDbEntity(entity);
     entity->close();

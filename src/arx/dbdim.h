@@ -32,8 +32,7 @@ class AcDbRotatedDimension : public AcDbDimension {
   AcDbRotatedDimension();
   AcDbRotatedDimension(double rotation, const AcGePoint3d& xLine1Point,
                        const AcGePoint3d& xLine2Point, const AcGePoint3d& dimLinePoint,
-                       const ACHAR* dimText = nullptr,
-                       AcDbObjectId dimStyle = AcDbObjectId::kNull);
+                       const ACHAR* dimText = nullptr, AcDbObjectId dimStyle = AcDbObjectId::kNull);
   ~AcDbRotatedDimension() override;
   AcDbObject* clone() const override;
 

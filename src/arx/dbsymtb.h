@@ -110,8 +110,8 @@ class AcDbBlockTableRecord : public AcDbSymbolTableRecord {
   Acad::ErrorStatus appendAcDbEntity(AcDbEntity* pEntity);
   Acad::ErrorStatus appendAcDbEntity(AcDbObjectId& pOutputId, AcDbEntity* pEntity);
   // The caller deletes the iterator; it is valid while the record is open.
-  Acad::ErrorStatus newIterator(AcDbBlockTableRecordIterator*& pIterator,
-                                bool atBeginning = true, bool skipDeleted = true) const;
+  Acad::ErrorStatus newIterator(AcDbBlockTableRecordIterator*& pIterator, bool atBeginning = true,
+                                bool skipDeleted = true) const;
 
   AcGePoint3d origin() const;
   Acad::ErrorStatus setOrigin(const AcGePoint3d& origin);

@@ -31,11 +31,11 @@ class AcRxClass {
 
 // What every database class declares: its description, a checked cast from any object of the
 // run-time root, and the description of the object's own class.
-#define ACRX_DECLARE_MEMBERS(CLASS_NAME)                                     \
-  static AcRxClass* desc();                                                  \
-  static CLASS_NAME* cast(const AcRxObject* object) {                        \
-    return dynamic_cast<CLASS_NAME*>(const_cast<AcRxObject*>(object));       \
-  }                                                                          \
+#define ACRX_DECLARE_MEMBERS(CLASS_NAME)                               \
+  static AcRxClass* desc();                                            \
+  static CLASS_NAME* cast(const AcRxObject* object) {                  \
+    return dynamic_cast<CLASS_NAME*>(const_cast<AcRxObject*>(object)); \
+  }                                                                    \
   AcRxClass* isA() const override
 
 class AcRxDictionary : public AcRxObject {

@@ -39,8 +39,17 @@ class AcDbDatabaseSummaryInfo {
 
   static constexpr std::size_t kMaxFieldLength = 32768;
 
-  enum Field { kTitle, kSubject, kAuthor, kKeywords, kComments, kLastSavedBy, kRevisionNumber,
-               kHyperlinkBase, kFieldCount };
+  enum Field {
+    kTitle,
+    kSubject,
+    kAuthor,
+    kKeywords,
+    kComments,
+    kLastSavedBy,
+    kRevisionNumber,
+    kHyperlinkBase,
+    kFieldCount
+  };
 
  private:
   friend Acad::ErrorStatus acdbGetSummaryInfo(AcDbDatabase* pDb, AcDbDatabaseSummaryInfo*& pInfo);

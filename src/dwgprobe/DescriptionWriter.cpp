@@ -35,7 +35,8 @@ std::optional<std::vector<std::uint8_t>> ReadBmpRecord(const std::wstring& path)
   if (!file) return std::nullopt;
   const std::vector<std::uint8_t>& bytes = file.Value();
   const ImageSection section = ReadImageSection(bytes);
-  if (!section.image || section.png || !CheckRecord(*section.image, bytes.size(), kMaxPreviewBytes)) {
+  if (!section.image || section.png ||
+      !CheckRecord(*section.image, bytes.size(), kMaxPreviewBytes)) {
     return std::nullopt;
   }
   const auto record = std::span(bytes).subspan(section.image->start, section.image->size);
@@ -87,12 +88,18 @@ bool RelinkPreview(const std::wstring& path, const std::vector<std::uint8_t>& bm
 
 AcDb::AcDbDwgVersion SaveFormatOf(int version) {
   switch (version) {
-    case 16: return AcDb::kDHL_1015;
-    case 17: return AcDb::kDHL_1018;
-    case 18: return AcDb::kDHL_1021;
-    case 19: return AcDb::kDHL_1024;
-    case 20: return AcDb::kDHL_1027;
-    default: return AcDb::kDHL_1032;
+    case 16:
+      return AcDb::kDHL_1015;
+    case 17:
+      return AcDb::kDHL_1018;
+    case 18:
+      return AcDb::kDHL_1021;
+    case 19:
+      return AcDb::kDHL_1024;
+    case 20:
+      return AcDb::kDHL_1027;
+    default:
+      return AcDb::kDHL_1032;
   }
 }
 

@@ -75,8 +75,7 @@ std::wstring WithExtension(std::wstring_view path, std::wstring_view extension) 
 
 }  // namespace
 
-Result<std::vector<std::uint8_t>> ReadRegularFile(std::wstring_view path,
-                                                  std::uint64_t maxBytes) {
+Result<std::vector<std::uint8_t>> ReadRegularFile(std::wstring_view path, std::uint64_t maxBytes) {
   using Outcome = Result<std::vector<std::uint8_t>>;
   Result<int> opened = OpenRegular(path, O_RDONLY);
   if (!opened) return Outcome::Failure(opened.Message());
@@ -85,9 +84,9 @@ Result<std::vector<std::uint8_t>> ReadRegularFile(std::wstring_view path,
   ::fstat(input.Get(), &status);
   const auto size = static_cast<std::uint64_t>(status.st_size);
   if (size > maxBytes) {
-    return Outcome::Failure(Format(L"%ls holds %llu bytes; at most %llu are read",
-                                   std::wstring(path).c_str(), static_cast<unsigned long long>(size),
-                                   static_cast<unsigned long long>(maxBytes)));
+    return Outcome::Failure(
+        Format(L"%ls holds %llu bytes; at most %llu are read", std::wstring(path).c_str(),
+               static_cast<unsigned long long>(size), static_cast<unsigned long long>(maxBytes)));
   }
   // One byte more than the size, to notice a file that grew since.
   std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size) + 1);

@@ -36,9 +36,7 @@ void AcDbImpDatabase::SwapContents(AcDbDatabase& a, AcDbDatabase& b) {
   first->owner_ = &b;
 }
 
-bool AcDbImpDatabase::WriteAllowed() const {
-  return document_ == nullptr || document_->IsLocked();
-}
+bool AcDbImpDatabase::WriteAllowed() const { return document_ == nullptr || document_->IsLocked(); }
 
 AcDbObjectId AcDbImpDatabase::Add(std::unique_ptr<AcDbObject> object, AcDbObjectId owner,
                                   bool openForWrite) {
@@ -213,8 +211,7 @@ AcDbObjectId AcDbImpDatabase::AddRecord(AcDbObjectId table,
 void AcDbImpDatabase::BuildDefaultDrawing(std::int64_t now) {
   standard_.blockTable = Add(std::make_unique<AcDbBlockTable>(), AcDbObjectId::kNull, false);
   standard_.layerTable = Add(std::make_unique<AcDbLayerTable>(), AcDbObjectId::kNull, false);
-  standard_.linetypeTable =
-      Add(std::make_unique<AcDbLinetypeTable>(), AcDbObjectId::kNull, false);
+  standard_.linetypeTable = Add(std::make_unique<AcDbLinetypeTable>(), AcDbObjectId::kNull, false);
 
   auto linetype = [&](const wchar_t* name, const wchar_t* description) {
     auto record = std::make_unique<AcDbLinetypeTableRecord>();

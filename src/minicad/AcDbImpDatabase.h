@@ -148,9 +148,7 @@ class AcDbImpDatabase {
     return block.mEntities;
   }
   static bool& ForeignContents(AcDbBlockTableRecord& block) { return block.mForeignContents; }
-  static bool ForeignContents(const AcDbBlockTableRecord& block) {
-    return block.mForeignContents;
-  }
+  static bool ForeignContents(const AcDbBlockTableRecord& block) { return block.mForeignContents; }
   static AcDbObjectId& LayerId(AcDbEntity& entity) { return entity.mLayerId; }
   static AcDbObjectId& LinetypeId(AcDbEntity& entity) { return entity.mLinetypeId; }
   static Adesk::UInt16& ColorIndex(AcDbEntity& entity) { return entity.mColorIndex; }

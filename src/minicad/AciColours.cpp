@@ -9,7 +9,8 @@ namespace {
 
 fw::COLORREF ContrastOf(fw::COLORREF background) {
   const int luminance = (299 * fw::GetRValue(background) + 587 * fw::GetGValue(background) +
-                         114 * fw::GetBValue(background)) / 1000;
+                         114 * fw::GetBValue(background)) /
+                        1000;
   return luminance > 127 ? fw::RGB(0, 0, 0) : fw::RGB(255, 255, 255);
 }
 
@@ -32,12 +33,36 @@ fw::COLORREF HueShade(int index) {
   const double t = value * (1 - saturation * (1 - fraction));
   double r = value, g = t, b = p;
   switch (static_cast<int>(sector) % 6) {
-    case 0: r = value; g = t; b = p; break;
-    case 1: r = q; g = value; b = p; break;
-    case 2: r = p; g = value; b = t; break;
-    case 3: r = p; g = q; b = value; break;
-    case 4: r = t; g = p; b = value; break;
-    case 5: r = value; g = p; b = q; break;
+    case 0:
+      r = value;
+      g = t;
+      b = p;
+      break;
+    case 1:
+      r = q;
+      g = value;
+      b = p;
+      break;
+    case 2:
+      r = p;
+      g = value;
+      b = t;
+      break;
+    case 3:
+      r = p;
+      g = q;
+      b = value;
+      break;
+    case 4:
+      r = t;
+      g = p;
+      b = value;
+      break;
+    case 5:
+      r = value;
+      g = p;
+      b = q;
+      break;
   }
   return fw::RGB(Channel(r), Channel(g), Channel(b));
 }
@@ -45,11 +70,16 @@ fw::COLORREF HueShade(int index) {
 }  // namespace
 
 fw::COLORREF AciColour(int index, fw::COLORREF background) {
-  static constexpr fw::COLORREF kNamed[] = {
-      0,
-      fw::RGB(255, 0, 0),     fw::RGB(255, 255, 0), fw::RGB(0, 255, 0),
-      fw::RGB(0, 255, 255),   fw::RGB(0, 0, 255),   fw::RGB(255, 0, 255),
-      0,                      fw::RGB(128, 128, 128), fw::RGB(192, 192, 192)};
+  static constexpr fw::COLORREF kNamed[] = {0,
+                                            fw::RGB(255, 0, 0),
+                                            fw::RGB(255, 255, 0),
+                                            fw::RGB(0, 255, 0),
+                                            fw::RGB(0, 255, 255),
+                                            fw::RGB(0, 0, 255),
+                                            fw::RGB(255, 0, 255),
+                                            0,
+                                            fw::RGB(128, 128, 128),
+                                            fw::RGB(192, 192, 192)};
   static constexpr std::uint8_t kGreys[] = {51, 91, 132, 173, 214, 255};
   if (index >= 1 && index <= 9 && index != 7) return kNamed[index];
   if (index >= 10 && index <= 249) return HueShade(index);

@@ -63,8 +63,8 @@ bool DefineFromFile(CommandContext& context, const std::wstring& name, const std
   DrawingRead read = ReadDrawingFile(file);
   Acad::ErrorStatus status = Acad::eOk;
   if (read.status == Acad::eOk) {
-    status = CopyAsBlock(context.Inside(), name, AcDbImpDatabase::Of(*read.database), kind,
-                         blockId);
+    status =
+        CopyAsBlock(context.Inside(), name, AcDbImpDatabase::Of(*read.database), kind, blockId);
   } else if (read.status == Acad::eInvalidDwgVersion) {
     status = MakeForeignBlock(context.Inside(), name, kind, blockId);
   } else if (read.status == Acad::eFileNotFound) {
@@ -104,7 +104,8 @@ struct InsertTarget {
   bool typedFile = false;  // a file given, or "name=file"
 };
 
-std::optional<InsertTarget> ResolveInsertTarget(CommandContext& context, const std::wstring& answer) {
+std::optional<InsertTarget> ResolveInsertTarget(CommandContext& context,
+                                                const std::wstring& answer) {
   CommandInput& input = context.Input();
   InsertTarget target;
   const std::size_t equals = answer.find(L'=');
@@ -155,15 +156,15 @@ void InsertCommand(Host& host) {
   if (!target) return;
   AcDbObjectId block = FindBlock(context, target->name);
   if (!block.isNull() && BlockOf(block)->isFromExternalReference()) {
-    return input.Fail(fw::Format(L"\"%s\" is an external reference, not a block.",
-                                 target->name.c_str()));
+    return input.Fail(
+        fw::Format(L"\"%s\" is an external reference, not a block.", target->name.c_str()));
   }
   bool define = block.isNull() && target->file;
   if (!block.isNull() && target->typedFile) {
-    std::optional<bool> redefine = input.YesNo(
-        fw::Format(L"Block \"%s\" already exists. Redefine it? [Yes/No] <N>: ",
-                   target->name.c_str()),
-        false);
+    std::optional<bool> redefine =
+        input.YesNo(fw::Format(L"Block \"%s\" already exists. Redefine it? [Yes/No] <N>: ",
+                               target->name.c_str()),
+                    false);
     if (!redefine) return;
     define = *redefine;
   }
@@ -182,8 +183,8 @@ void XrefCommand(Host& host) {
   const int chosen = option->empty() ? 0 : CommandInput::MatchKeyword(*option, kOptions);
   if (chosen < 0) return input.Fail(L"Invalid option keyword.");
   const bool overlay = chosen == 1;
-  std::optional<std::wstring> typed = input.Name(overlay ? L"Enter name of file to overlay: "
-                                                         : L"Enter name of file to attach: ");
+  std::optional<std::wstring> typed =
+      input.Name(overlay ? L"Enter name of file to overlay: " : L"Enter name of file to attach: ");
   if (!typed) return;
   if (typed->empty()) return input.Fail(L"Invalid file name.");
   std::optional<std::wstring> file = FindDrawing(context, *typed);
@@ -193,14 +194,14 @@ void XrefCommand(Host& host) {
 
   AcDbObjectId block = FindBlock(context, name);
   if (!block.isNull() && !BlockOf(block)->isFromExternalReference()) {
-    return input.Fail(fw::Format(L"Block \"%s\" already exists and is not an external reference.",
-                                 name.c_str()));
+    return input.Fail(
+        fw::Format(L"Block \"%s\" already exists and is not an external reference.", name.c_str()));
   }
   if (!block.isNull()) {
     input.Print(fw::Format(L"Xref \"%s\" has already been loaded.\n", name.c_str()));
   } else {
-    input.Print(fw::Format(L"%s Xref \"%s\": %s\n", overlay ? L"Overlay" : L"Attach",
-                           name.c_str(), file->c_str()));
+    input.Print(fw::Format(L"%s Xref \"%s\": %s\n", overlay ? L"Overlay" : L"Attach", name.c_str(),
+                           file->c_str()));
     if (!DefineFromFile(context, name, *file, BlockSource{*file, overlay}, block)) return;
     input.Print(fw::Format(L"\"%s\" loaded.\n", name.c_str()));
   }

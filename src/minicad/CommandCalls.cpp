@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "arx/acdbads.h"
-#include "arx/acedCmdNF.h"
 #include "arx/aced.h"
+#include "arx/acedCmdNF.h"
 #include "arx/acedads.h"
 #include "arx/acutads.h"
 #include "fw/Bitmap.h"

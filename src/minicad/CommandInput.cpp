@@ -87,7 +87,8 @@ std::optional<AcGePoint3d> CommandInput::ParsePoint(std::wstring_view answer) co
     const auto distance = ParseReal(answer.substr(0, angle));
     const auto degrees = ParseReal(answer.substr(angle + 1));
     if (!distance || !degrees) return std::nullopt;
-    point = {*distance * std::cos(ToRadians(*degrees)), *distance * std::sin(ToRadians(*degrees)), 0};
+    point = {*distance * std::cos(ToRadians(*degrees)), *distance * std::sin(ToRadians(*degrees)),
+             0};
   } else {
     const std::vector<std::wstring_view> parts = Split(answer, L',');
     if (parts.size() != 2 && parts.size() != 3) return std::nullopt;
@@ -130,8 +131,8 @@ std::optional<AcGePoint3d> CommandInput::Point(std::wstring_view prompt) {
   return point;
 }
 
-std::optional<double> CommandInput::Real(std::wstring_view prompt,
-                                         std::optional<double> fallback, Rule rule) {
+std::optional<double> CommandInput::Real(std::wstring_view prompt, std::optional<double> fallback,
+                                         Rule rule) {
   std::optional<std::wstring> answer = Word(prompt);
   if (!answer) return std::nullopt;
   std::optional<double> value = answer->empty() ? fallback : ParseReal(*answer);
@@ -161,8 +162,7 @@ std::optional<double> CommandInput::Angle(std::wstring_view prompt, double fallb
   return ToRadians(*degrees);
 }
 
-int CommandInput::MatchKeyword(std::wstring_view answer,
-                               std::span<const wchar_t* const> keywords) {
+int CommandInput::MatchKeyword(std::wstring_view answer, std::span<const wchar_t* const> keywords) {
   while (!answer.empty() && answer.front() == L'_') answer.remove_prefix(1);
   if (answer.empty()) return -1;
   for (std::size_t i = 0; i < keywords.size(); ++i) {

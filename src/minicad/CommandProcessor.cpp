@@ -80,8 +80,8 @@ std::optional<Command> CommandProcessor::Resolve(std::wstring_view name) const {
 void CommandProcessor::RunToken(const std::wstring& token) {
   std::optional<Command> command = Resolve(token);
   if (!command) {
-    host_.GetConsole().Write(fw::Format(L"Unknown command \"%s\".  Press F1 for help.\n",
-                                        fw::ToUpper(token).c_str()));
+    host_.GetConsole().Write(
+        fw::Format(L"Unknown command \"%s\".  Press F1 for help.\n", fw::ToUpper(token).c_str()));
     return;
   }
   lastCommand_ = token;
@@ -96,8 +96,8 @@ CommandOutcome CommandProcessor::Execute(const Command& command) {
     Document* enclosing = CommandDocument();
     frame.document = enclosing != nullptr ? enclosing : host_.Docs().Active();
     if (frame.document == nullptr) {
-      host_.GetConsole().Write(fw::Format(L"Command \"%s\" needs an open drawing.\n",
-                                          command.globalName.c_str()));
+      host_.GetConsole().Write(
+          fw::Format(L"Command \"%s\" needs an open drawing.\n", command.globalName.c_str()));
       return CommandOutcome::kFailed;
     }
     frame.document->Lock();
@@ -106,9 +106,9 @@ CommandOutcome CommandProcessor::Execute(const Command& command) {
   const std::size_t depth = frames_.size() - 1;
 
   host_.GetEditor().NotifyCommandWillStart(command.globalName);
-  bool returned = CallModuleCode(host_.GetConsole(),
-                                 fw::Format(L"Command \"%s\"", command.globalName.c_str()),
-                                 [&] { command.run(); });
+  bool returned =
+      CallModuleCode(host_.GetConsole(), fw::Format(L"Command \"%s\"", command.globalName.c_str()),
+                     [&] { command.run(); });
   if (!returned && frames_[depth].outcome == CommandOutcome::kEnded) {
     frames_[depth].outcome = CommandOutcome::kFailed;
   }
@@ -172,8 +172,8 @@ int CommandProcessor::RunCommandTokens(std::vector<ScriptedToken> tokens) {
   host_.GetConsole().Write(std::wstring(kCommandPrompt) + name + L"\n");
   std::optional<Command> command = Resolve(name);
   if (!command) {
-    host_.GetConsole().Write(fw::Format(L"Unknown command \"%s\".  Press F1 for help.\n",
-                                        fw::ToUpper(name).c_str()));
+    host_.GetConsole().Write(
+        fw::Format(L"Unknown command \"%s\".  Press F1 for help.\n", fw::ToUpper(name).c_str()));
     return RTERROR;
   }
   scripts_.push_back(Script{std::move(tokens), 1, frames_.size()});
@@ -212,8 +212,7 @@ void CommandProcessor::ExecuteInApplicationContext(void (*procedure)(void*), voi
     return;
   }
   ++applicationContextDepth_;
-  CallModuleCode(host_.GetConsole(), L"Application-context procedure",
-                 [&] { procedure(data); });
+  CallModuleCode(host_.GetConsole(), L"Application-context procedure", [&] { procedure(data); });
   --applicationContextDepth_;
 }
 

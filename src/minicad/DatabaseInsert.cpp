@@ -109,7 +109,8 @@ class BlockCopier {
         continue;
       }
       const auto* record = AcDbImpDatabase::PeekAs<Record>(id);
-      const std::wstring mapped = SharedName(*record) ? AcDbImpDatabase::Name(*record) : Mapped(*record);
+      const std::wstring mapped =
+          SharedName(*record) ? AcDbImpDatabase::Name(*record) : Mapped(*record);
       AcDbObjectId existing = target_.FindRecord(targetTable, mapped);
       if (existing.isNull()) {
         auto* copy = static_cast<Record*>(record->clone());

@@ -97,7 +97,9 @@ Acad::ErrorStatus AcDbBlockTableRecord::setPathName(const ACHAR* pathStr) {
   return Acad::eOk;
 }
 
-bool AcDbBlockTableRecord::isLayout() const { return minicad::IsLayoutName(AcDbImpDatabase::Name(*this)); }
+bool AcDbBlockTableRecord::isLayout() const {
+  return minicad::IsLayoutName(AcDbImpDatabase::Name(*this));
+}
 
 bool AcDbBlockTableRecord::isAnonymous() const {
   const std::wstring& name = AcDbImpDatabase::Name(*this);

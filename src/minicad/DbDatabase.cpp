@@ -8,8 +8,7 @@
 #include "minicad/HostApplicationServices.h"
 #include "minicad/SymbolNames.h"
 
-AcDbDatabase::AcDbDatabase(bool buildDefaultDrawing, bool)
-    : mpImpDb(new AcDbImpDatabase(*this)) {
+AcDbDatabase::AcDbDatabase(bool buildDefaultDrawing, bool) : mpImpDb(new AcDbImpDatabase(*this)) {
   if (buildDefaultDrawing) mpImpDb->BuildDefaultDrawing(fw::CurrentTime());
 }
 
@@ -18,8 +17,7 @@ AcDbDatabase::~AcDbDatabase() {
   delete mpImpDb;
 }
 
-Acad::ErrorStatus AcDbDatabase::readDwgFile(const ACHAR* fileName, OpenMode, bool,
-                                            const wchar_t*) {
+Acad::ErrorStatus AcDbDatabase::readDwgFile(const ACHAR* fileName, OpenMode, bool, const wchar_t*) {
   if (fileName == nullptr || *fileName == L'\0') return Acad::eInvalidInput;
   minicad::DrawingRead read = minicad::ReadDrawingFile(fileName);
   if (read.status != Acad::eOk) return read.status;
@@ -66,8 +64,7 @@ Acad::ErrorStatus AcDbDatabase::getLayerTable(AcDbLayerTable*& pTable, AcDb::Ope
   return OpenTable(layerTableId(), pTable, mode);
 }
 
-Acad::ErrorStatus AcDbDatabase::getLinetypeTable(AcDbLinetypeTable*& pTable,
-                                                 AcDb::OpenMode mode) {
+Acad::ErrorStatus AcDbDatabase::getLinetypeTable(AcDbLinetypeTable*& pTable, AcDb::OpenMode mode) {
   return OpenTable(linetypeTableId(), pTable, mode);
 }
 
@@ -102,10 +99,9 @@ Acad::ErrorStatus AcDbDatabase::setInsbase(const AcGePoint3d& base) {
 Acad::ErrorStatus AcDbDatabase::insert(AcDbObjectId& blockId, const ACHAR* pBlockName,
                                        AcDbDatabase* pDb, bool) {
   if (pBlockName == nullptr || pDb == nullptr || pDb == this ||
-      !minicad::IsValidSymbolName(pBlockName) ||
-      pDb->mpImpDb->Standard().modelSpace.isNull() || mpImpDb->Standard().blockTable.isNull()) {
+      !minicad::IsValidSymbolName(pBlockName) || pDb->mpImpDb->Standard().modelSpace.isNull() ||
+      mpImpDb->Standard().blockTable.isNull()) {
     return Acad::eInvalidInput;
   }
-  return minicad::CopyAsBlock(*mpImpDb, pBlockName, *pDb->mpImpDb, minicad::BlockSource{},
-                              blockId);
+  return minicad::CopyAsBlock(*mpImpDb, pBlockName, *pDb->mpImpDb, minicad::BlockSource{}, blockId);
 }

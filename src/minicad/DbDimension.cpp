@@ -24,7 +24,8 @@ ACHAR* AcDbDimension::dimensionText() const { return minicad::CopyForCaller(mTex
 Acad::ErrorStatus AcDbDimension::setDimensionText(const ACHAR* text) {
   if (!isWriteEnabled()) return Acad::eNotOpenForWrite;
   std::wstring value = minicad::TextOf(text);
-  if (value.size() > AcDbText::kMaxTextLength || value.find_first_of(L"\r\n") != std::wstring::npos) {
+  if (value.size() > AcDbText::kMaxTextLength ||
+      value.find_first_of(L"\r\n") != std::wstring::npos) {
     return Acad::eInvalidInput;
   }
   mText = std::move(value);
@@ -35,8 +36,8 @@ AcDbRotatedDimension::AcDbRotatedDimension() = default;
 
 AcDbRotatedDimension::AcDbRotatedDimension(double rotation, const AcGePoint3d& xLine1Point,
                                            const AcGePoint3d& xLine2Point,
-                                           const AcGePoint3d& dimLinePoint,
-                                           const ACHAR* dimText, AcDbObjectId)
+                                           const AcGePoint3d& dimLinePoint, const ACHAR* dimText,
+                                           AcDbObjectId)
     : mXLine1(xLine1Point), mXLine2(xLine2Point), mDimLine(dimLinePoint), mRotation(rotation) {
   (void)setDimensionText(dimText);
 }

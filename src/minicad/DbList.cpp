@@ -69,7 +69,8 @@ std::vector<std::wstring> ListDrawing(const AcDbImpDatabase& database) {
   ListBlock(standard.modelSpace, lines);
   const auto* table = AcDbImpDatabase::PeekAs<AcDbBlockTable>(standard.blockTable);
   for (AcDbObjectId id : AcDbImpDatabase::Records(*table)) {
-    if (AcDbImpDatabase::IsErased(id) || AcDbImpDatabase::PeekAs<AcDbBlockTableRecord>(id)->isLayout()) {
+    if (AcDbImpDatabase::IsErased(id) ||
+        AcDbImpDatabase::PeekAs<AcDbBlockTableRecord>(id)->isLayout()) {
       continue;
     }
     ListBlock(id, lines);

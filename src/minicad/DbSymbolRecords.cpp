@@ -28,9 +28,8 @@ Acad::ErrorStatus AcDbSymbolTableRecord::setName(const ACHAR* pName) {
   if (AcDbImpDatabase* database = AcDbImpDatabase::DatabaseOf(*this)) {
     const minicad::StandardRecords& standard = database->Standard();
     const AcDbObjectId self = objectId();
-    if (self == standard.modelSpace || self == standard.paperSpace ||
-        self == standard.layerZero || self == standard.byBlock || self == standard.byLayer ||
-        self == standard.continuous) {
+    if (self == standard.modelSpace || self == standard.paperSpace || self == standard.layerZero ||
+        self == standard.byBlock || self == standard.byLayer || self == standard.continuous) {
       return Acad::eInvalidInput;
     }
     AcDbObjectId other = database->FindRecord(ownerId(), name);

@@ -10,8 +10,8 @@ namespace {
 // "|" names only as records of an external reference.
 bool NameFits(const AcDbSymbolTable& table, const std::wstring& name) {
   const bool dependent = name.find(L'|') != std::wstring::npos;
-  const bool reserved = AcDbBlockTable::cast(&table) != nullptr && !name.empty() &&
-                        name.front() == L'*';
+  const bool reserved =
+      AcDbBlockTable::cast(&table) != nullptr && !name.empty() && name.front() == L'*';
   return minicad::IsValidSymbolName(name, dependent, reserved);
 }
 
@@ -149,8 +149,8 @@ Acad::ErrorStatus OpenTypedRecord(const Iterator& iterator, Record*& pRecord,
 }
 
 template <class Record>
-Acad::ErrorStatus OpenTypedRecord(const AcDbSymbolTable& table, const ACHAR* name,
-                                  Record*& pRecord, AcDb::OpenMode openMode, bool openErased) {
+Acad::ErrorStatus OpenTypedRecord(const AcDbSymbolTable& table, const ACHAR* name, Record*& pRecord,
+                                  AcDb::OpenMode openMode, bool openErased) {
   pRecord = nullptr;
   AcDbObjectId id;
   if (Acad::ErrorStatus status = table.getAt(name, id, openErased); status != Acad::eOk) {
@@ -184,8 +184,8 @@ Acad::ErrorStatus AcDbBlockTable::getAt(const ACHAR* entryName, AcDbBlockTableRe
   return OpenTypedRecord(*this, entryName, pRec, openMode, openErasedRec);
 }
 
-Acad::ErrorStatus AcDbBlockTable::newIterator(AcDbBlockTableIterator*& pIterator,
-                                              bool atBeginning, bool skipDeleted) const {
+Acad::ErrorStatus AcDbBlockTable::newIterator(AcDbBlockTableIterator*& pIterator, bool atBeginning,
+                                              bool skipDeleted) const {
   pIterator = new AcDbBlockTableIterator(this);
   pIterator->start(atBeginning, skipDeleted);
   return Acad::eOk;
@@ -200,8 +200,8 @@ Acad::ErrorStatus AcDbLayerTable::getAt(const ACHAR* entryName, AcDbLayerTableRe
   return OpenTypedRecord(*this, entryName, pRec, openMode, openErasedRec);
 }
 
-Acad::ErrorStatus AcDbLayerTable::newIterator(AcDbLayerTableIterator*& pIterator,
-                                              bool atBeginning, bool skipDeleted) const {
+Acad::ErrorStatus AcDbLayerTable::newIterator(AcDbLayerTableIterator*& pIterator, bool atBeginning,
+                                              bool skipDeleted) const {
   pIterator = new AcDbLayerTableIterator(this);
   pIterator->start(atBeginning, skipDeleted);
   return Acad::eOk;
@@ -211,8 +211,7 @@ bool AcDbLayerTable::accepts(const AcDbSymbolTableRecord* record) const {
   return AcDbLayerTableRecord::cast(record) != nullptr;
 }
 
-Acad::ErrorStatus AcDbLinetypeTable::getAt(const ACHAR* entryName,
-                                           AcDbLinetypeTableRecord*& pRec,
+Acad::ErrorStatus AcDbLinetypeTable::getAt(const ACHAR* entryName, AcDbLinetypeTableRecord*& pRec,
                                            AcDb::OpenMode openMode, bool openErasedRec) const {
   return OpenTypedRecord(*this, entryName, pRec, openMode, openErasedRec);
 }

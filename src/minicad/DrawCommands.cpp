@@ -148,8 +148,9 @@ void ArcCommand(Host& host) {
   auto circle = CircleThrough(*start, *second, *end);
   if (!circle) return input.Fail(L"Invalid arc: the three points lie on one line.");
   const auto& [centre, radius] = *circle;
-  const bool clockwise = (second->x - start->x) * (end->y - start->y) -
-                             (second->y - start->y) * (end->x - start->x) < 0;
+  const bool clockwise =
+      (second->x - start->x) * (end->y - start->y) - (second->y - start->y) * (end->x - start->x) <
+      0;
   const double from = AngleOf(centre, clockwise ? *end : *start);
   const double to = AngleOf(centre, clockwise ? *start : *end);
   context.AddToModelSpace(std::make_unique<AcDbArc>(centre, radius, from, to));
@@ -188,8 +189,8 @@ void TextCommand(Host& host) {
   for (AcGePoint3d position = placement->position;;) {
     std::optional<std::wstring> text = input.Text(L"Enter text: ");
     if (!text || text->empty()) return;
-    auto entity = std::make_unique<AcDbText>(position, L"", AcDbObjectId::kNull,
-                                             placement->height, placement->rotation);
+    auto entity = std::make_unique<AcDbText>(position, L"", AcDbObjectId::kNull, placement->height,
+                                             placement->rotation);
     if (entity->setTextString(text->c_str()) != Acad::eOk) {
       return input.Fail(L"The text is too long for one line.");
     }
@@ -207,10 +208,11 @@ void AttdefCommand(Host& host) {
   static constexpr const wchar_t* kModes[] = {L"Invisible", L"Constant", L"Verify", L"Preset"};
   for (;;) {
     auto yesNo = [&](int i) { return modes[i] ? L"Y" : L"N"; };
-    input.Print(fw::Format(L"Current attribute modes: Invisible=%s Constant=%s Verify=%s Preset=%s\n",
-                           yesNo(0), yesNo(1), yesNo(2), yesNo(3)));
-    std::optional<std::wstring> answer = input.Word(
-        L"Enter an option to change [Invisible/Constant/Verify/Preset] <done>: ");
+    input.Print(
+        fw::Format(L"Current attribute modes: Invisible=%s Constant=%s Verify=%s Preset=%s\n",
+                   yesNo(0), yesNo(1), yesNo(2), yesNo(3)));
+    std::optional<std::wstring> answer =
+        input.Word(L"Enter an option to change [Invisible/Constant/Verify/Preset] <done>: ");
     if (!answer) return;
     if (answer->empty()) break;
     const int mode = CommandInput::MatchKeyword(*answer, kModes);
@@ -222,8 +224,8 @@ void AttdefCommand(Host& host) {
   std::optional<std::wstring> prompt =
       modes[1] ? std::optional<std::wstring>(L"") : input.Text(L"Enter attribute prompt: ");
   if (!prompt) return;
-  std::optional<std::wstring> value = input.Text(
-      modes[1] ? L"Enter attribute value: " : L"Enter default attribute value: ");
+  std::optional<std::wstring> value =
+      input.Text(modes[1] ? L"Enter attribute value: " : L"Enter default attribute value: ");
   if (!value) return;
   auto definition = std::make_unique<AcDbAttributeDefinition>();
   if (definition->setTag(fw::ToUpper(*tag).c_str()) != Acad::eOk) {
@@ -286,8 +288,8 @@ void DimlinearCommand(Host& host) {
   static constexpr const wchar_t* kOptions[] = {L"Text", L"Horizontal", L"Vertical", L"Rotated"};
   std::optional<AcGePoint3d> location;
   while (!location) {
-    std::optional<std::wstring> answer = input.Word(
-        L"Specify dimension line location or\n[Text/Horizontal/Vertical/Rotated]: ");
+    std::optional<std::wstring> answer =
+        input.Word(L"Specify dimension line location or\n[Text/Horizontal/Vertical/Rotated]: ");
     if (!answer) return;
     switch (CommandInput::MatchKeyword(*answer, kOptions)) {
       case 0: {
@@ -300,8 +302,12 @@ void DimlinearCommand(Host& host) {
         text = *typed;
         continue;
       }
-      case 1: rotation = 0; continue;
-      case 2: rotation = std::numbers::pi / 2; continue;
+      case 1:
+        rotation = 0;
+        continue;
+      case 2:
+        rotation = std::numbers::pi / 2;
+        continue;
       case 3:
         rotation = input.Angle(L"Specify angle of dimension line <0>: ", 0);
         if (!rotation) return;
@@ -313,8 +319,7 @@ void DimlinearCommand(Host& host) {
     }
   }
   auto dimension = std::make_unique<AcDbRotatedDimension>(
-      rotation.value_or(AutomaticRotation(*first, *second, *location)), *first, *second,
-      *location);
+      rotation.value_or(AutomaticRotation(*first, *second, *location)), *first, *second, *location);
   if (dimension->setDimensionText(text.c_str()) != Acad::eOk) {
     return input.Fail(L"The text is too long for one line.");
   }

@@ -191,7 +191,9 @@ class Decoder {
     }
   }
 
-  void ReadCurrentLayer() { database_.Header().currentLayer = IndexInto(layers_, L"current layer"); }
+  void ReadCurrentLayer() {
+    database_.Header().currentLayer = IndexInto(layers_, L"current layer");
+  }
 
   void ReadBlocks() {
     std::unordered_set<std::wstring> seen;

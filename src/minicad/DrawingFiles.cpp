@@ -34,8 +34,7 @@ StoredPreview MakePreview(AcDbImpDatabase& database, const FormatLevel& level) {
     if (auto kept = ConvertPreview(*database.OriginalPreview(), level.pngPreview)) return *kept;
   }
   const fw::COLORREF background = PreviewBackground();
-  RenderedPreview rendered =
-      RenderModelSpace(database, kPreviewWidth, kPreviewHeight, background);
+  RenderedPreview rendered = RenderModelSpace(database, kPreviewWidth, kPreviewHeight, background);
   database.Header().view = rendered.view;
   if (level.pngPreview) {
     if (auto png = EncodePngPreview(rendered.image)) return *png;

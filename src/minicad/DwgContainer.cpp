@@ -12,12 +12,10 @@
 namespace minicad {
 namespace {
 
-constexpr std::array<std::uint8_t, 16> kImageSentinel = {0x1F, 0x25, 0x6D, 0x07, 0xD4, 0x36,
-                                                        0x28, 0x28, 0x9D, 0x57, 0xCA, 0x3F,
-                                                        0x9D, 0x44, 0x10, 0x2B};
-constexpr std::array<std::uint8_t, 16> kEndSentinel = {0xE0, 0xDA, 0x92, 0xF8, 0x2B, 0xC9,
-                                                      0xD7, 0xD7, 0x62, 0xA8, 0x35, 0xC0,
-                                                      0x62, 0xBB, 0xEF, 0xD4};
+constexpr std::array<std::uint8_t, 16> kImageSentinel = {
+    0x1F, 0x25, 0x6D, 0x07, 0xD4, 0x36, 0x28, 0x28, 0x9D, 0x57, 0xCA, 0x3F, 0x9D, 0x44, 0x10, 0x2B};
+constexpr std::array<std::uint8_t, 16> kEndSentinel = {
+    0xE0, 0xDA, 0x92, 0xF8, 0x2B, 0xC9, 0xD7, 0xD7, 0x62, 0xA8, 0x35, 0xC0, 0x62, 0xBB, 0xEF, 0xD4};
 constexpr std::array<std::uint8_t, 8> kMarker = {'M', 'I', 'N', 'I', 'C', 'A', 'D', 0x01};
 constexpr std::size_t kMarkerOffset = 21;
 constexpr std::size_t kHeaderDataBytes = 80;
@@ -64,7 +62,8 @@ std::optional<StoredPreview> PreviewOf(std::span<const std::uint8_t> file, fw::B
     const std::uint64_t size = records.U32();
     if (records.Overrun()) break;
     if ((code != kBmpCode && code != kPngCode) || start + size > file.size()) continue;
-    const auto bytes = file.subspan(static_cast<std::size_t>(start), static_cast<std::size_t>(size));
+    const auto bytes =
+        file.subspan(static_cast<std::size_t>(start), static_cast<std::size_t>(size));
     preview = StoredPreview{code == kPngCode, {bytes.begin(), bytes.end()}};
   }
   return preview;
@@ -148,11 +147,11 @@ ContainerContents ReadContainer(std::span<const std::uint8_t> file) {
   const unsigned count = section.U8();
   const std::uint64_t end = seeker + 20 + overall;
   if (overall < 1 + 9ull * count || end + kEndSentinel.size() > file.size()) {
-    return Damaged(contents, fw::Format(L"image section at offset %llu claims %llu bytes with %u "
-                                        L"records; the file has %zu",
-                                        static_cast<unsigned long long>(seeker),
-                                        static_cast<unsigned long long>(overall), count,
-                                        file.size()));
+    return Damaged(contents,
+                   fw::Format(L"image section at offset %llu claims %llu bytes with %u "
+                              L"records; the file has %zu",
+                              static_cast<unsigned long long>(seeker),
+                              static_cast<unsigned long long>(overall), count, file.size()));
   }
   if (!Matches(file.subspan(static_cast<std::size_t>(end), kEndSentinel.size()), kEndSentinel)) {
     return Damaged(contents, fw::Format(L"no end sentinel at offset %llu",

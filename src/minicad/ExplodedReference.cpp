@@ -59,7 +59,8 @@ void Place(AcDbRotatedDimension& dimension, const Similarity& s) {
 void Place(AcDbBlockReference& nested, const Similarity& s) {
   const AcGeScale3d scale = nested.scaleFactors();
   (void)nested.setPosition(s.placement.Apply(nested.position()));
-  (void)nested.setScaleFactors(AcGeScale3d(scale.sx * s.k, scale.sy * s.k * s.sigma, scale.sz * s.k));
+  (void)nested.setScaleFactors(
+      AcGeScale3d(scale.sx * s.k, scale.sy * s.k * s.sigma, scale.sz * s.k));
   (void)nested.setRotation(s.Angle(nested.rotation()));
 }
 

@@ -6,7 +6,6 @@
 
 #include "arx/acutads.h"
 #include "arx/summinfo.h"
-
 #include "fw/FileName.h"
 #include "fw/FileStatus.h"
 #include "fw/Strings.h"
@@ -68,9 +67,8 @@ void SaveAsCommand(Host& host) {
   const FormatLevel* current = FindFormatLevel(document.Database().originalFileVersion());
   if (current == nullptr) current = FindFormatLevel(AcDb::kDHL_CURRENT);
   input.Print(fw::Format(L"Current file format: AutoCAD %s Drawing\n", current->year));
-  std::optional<std::wstring> format =
-      input.Word(fw::Format(L"Enter file format [R14/2000/2004/2007/2010/2013/2018] <%s>: ",
-                            current->year));
+  std::optional<std::wstring> format = input.Word(
+      fw::Format(L"Enter file format [R14/2000/2004/2007/2010/2013/2018] <%s>: ", current->year));
   if (!format) return;
   std::wstring_view year = *format;
   while (!year.empty() && year.front() == L'_') year.remove_prefix(1);
@@ -89,8 +87,8 @@ void SaveAsCommand(Host& host) {
   }
   std::wstring error;
   if (WriteDrawingFile(document.Database(), path, level->version, true, error) != Acad::eOk) {
-    return input.Fail(fw::Format(L"Cannot save the drawing as \"%s\": %s", path.c_str(),
-                                 error.c_str()));
+    return input.Fail(
+        fw::Format(L"Cannot save the drawing as \"%s\": %s", path.c_str(), error.c_str()));
   }
   document.Rename(path);
 }

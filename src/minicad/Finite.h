@@ -10,7 +10,9 @@
 namespace minicad {
 
 inline bool IsFinite(double value) { return std::isfinite(value); }
-inline bool IsFinite(const AcGePoint3d& p) { return IsFinite(p.x) && IsFinite(p.y) && IsFinite(p.z); }
+inline bool IsFinite(const AcGePoint3d& p) {
+  return IsFinite(p.x) && IsFinite(p.y) && IsFinite(p.z);
+}
 inline bool IsFinite(const AcGeVector3d& v) {
   return IsFinite(v.x) && IsFinite(v.y) && IsFinite(v.z);
 }

@@ -13,8 +13,7 @@ std::optional<InsertPlacement> AskInsertPlacement(CommandContext& context) {
   std::optional<double> rotation;
   std::optional<AcGePoint3d> position;
   while (!position) {
-    std::optional<std::wstring> answer =
-        input.Word(L"Specify insertion point or [Scale/Rotate]: ");
+    std::optional<std::wstring> answer = input.Word(L"Specify insertion point or [Scale/Rotate]: ");
     if (!answer) return std::nullopt;
     // A point has no default: Enter (or a blank) asks again.
     if (answer->empty()) continue;

@@ -130,13 +130,11 @@ bool LayerSet(CommandContext& context) {
 std::optional<std::vector<AcDbObjectId>> LayerList(CommandContext& context,
                                                    const std::wstring& prompt) {
   const std::wstring current = NameOf(context.Database().clayer());
-  std::optional<std::wstring> list =
-      context.Input().Name(prompt + L" <" + current + L">: ");
+  std::optional<std::wstring> list = context.Input().Name(prompt + L" <" + current + L">: ");
   if (!list) return std::nullopt;
   std::wstring unmatched;
-  std::vector<AcDbObjectId> layers =
-      MatchRecords(context.Inside().Standard().layerTable, list->empty() ? current : *list,
-                   unmatched);
+  std::vector<AcDbObjectId> layers = MatchRecords(context.Inside().Standard().layerTable,
+                                                  list->empty() ? current : *list, unmatched);
   if (!unmatched.empty()) {
     context.Input().Fail(fw::Format(L"Cannot find layer \"%s\".", unmatched.c_str()));
     return std::nullopt;
@@ -167,7 +165,8 @@ bool LayerColour(CommandContext& context) {
     context.Input().Fail(L"Invalid color name or number.");
     return false;
   }
-  auto layers = LayerList(context, fw::Format(L"Enter name list of layer(s) for color %d", *colour));
+  auto layers =
+      LayerList(context, fw::Format(L"Enter name list of layer(s) for color %d", *colour));
   if (!layers) return false;
   AcCmColor color;
   (void)color.setColorIndex(static_cast<Adesk::UInt16>(*colour));
@@ -180,16 +179,16 @@ bool LayerLinetype(CommandContext& context) {
       context.Input().Name(L"Enter a loaded linetype name <Continuous>: ");
   if (!name) return false;
   AcDbImpDatabase& inside = context.Inside();
-  const AcDbObjectId linetype = inside.FindRecord(inside.Standard().linetypeTable,
-                                                  name->empty() ? L"Continuous" : *name);
+  const AcDbObjectId linetype =
+      inside.FindRecord(inside.Standard().linetypeTable, name->empty() ? L"Continuous" : *name);
   if (linetype.isNull() || linetype == inside.Standard().byLayer ||
       linetype == inside.Standard().byBlock) {
-    context.Input().Fail(fw::Format(
-        L"Linetype %s not found.  Use LINETYPE command to load it.", name->c_str()));
+    context.Input().Fail(
+        fw::Format(L"Linetype %s not found.  Use LINETYPE command to load it.", name->c_str()));
     return false;
   }
-  auto layers = LayerList(
-      context, fw::Format(L"Enter name list of layer(s) for linetype \"%s\"", NameOf(linetype).c_str()));
+  auto layers = LayerList(context, fw::Format(L"Enter name list of layer(s) for linetype \"%s\"",
+                                              NameOf(linetype).c_str()));
   if (!layers) return false;
   return ChangeLayers(context, *layers, [&](AcDbLayerTableRecord& layer) {
     return layer.setLinetypeObjectId(linetype);
@@ -198,8 +197,8 @@ bool LayerLinetype(CommandContext& context) {
 
 void LayerCommand(Host& host) {
   CommandContext context(host);
-  context.Input().Print(fw::Format(L"Current layer:  \"%s\"\n",
-                                   NameOf(context.Database().clayer()).c_str()));
+  context.Input().Print(
+      fw::Format(L"Current layer:  \"%s\"\n", NameOf(context.Database().clayer()).c_str()));
   static constexpr const wchar_t* kOptions[] = {L"Make", L"Set", L"New", L"Color", L"Ltype"};
   for (;;) {
     std::optional<std::wstring> answer =
@@ -207,12 +206,23 @@ void LayerCommand(Host& host) {
     if (!answer || answer->empty()) return;
     bool done = false;
     switch (CommandInput::MatchKeyword(*answer, kOptions)) {
-      case 0: done = LayerMake(context); break;
-      case 1: done = LayerSet(context); break;
-      case 2: done = LayerNew(context); break;
-      case 3: done = LayerColour(context); break;
-      case 4: done = LayerLinetype(context); break;
-      default: return context.Input().Fail(L"Invalid option keyword.");
+      case 0:
+        done = LayerMake(context);
+        break;
+      case 1:
+        done = LayerSet(context);
+        break;
+      case 2:
+        done = LayerNew(context);
+        break;
+      case 3:
+        done = LayerColour(context);
+        break;
+      case 4:
+        done = LayerLinetype(context);
+        break;
+      default:
+        return context.Input().Fail(L"Invalid option keyword.");
     }
     if (!done) return;
   }
@@ -287,8 +297,8 @@ bool LinetypeSet(CommandContext& context) {
   AcDbImpDatabase& inside = context.Inside();
   const AcDbObjectId linetype = inside.FindRecord(inside.Standard().linetypeTable, *name);
   if (linetype.isNull()) {
-    context.Input().Fail(fw::Format(
-        L"Linetype %s not found.  Use the Load option to load it.", name->c_str()));
+    context.Input().Fail(
+        fw::Format(L"Linetype %s not found.  Use the Load option to load it.", name->c_str()));
     return false;
   }
   const std::wstring value = linetype == inside.Standard().byLayer   ? L"BYLAYER"
@@ -299,17 +309,22 @@ bool LinetypeSet(CommandContext& context) {
 
 void LinetypeCommand(Host& host) {
   CommandContext context(host);
-  context.Input().Print(fw::Format(L"Current line type:  \"%s\"\n",
-                                   TextVariable(host, L"CELTYPE").c_str()));
+  context.Input().Print(
+      fw::Format(L"Current line type:  \"%s\"\n", TextVariable(host, L"CELTYPE").c_str()));
   static constexpr const wchar_t* kOptions[] = {L"Load", L"Set"};
   for (;;) {
     std::optional<std::wstring> answer = context.Input().Word(L"Enter an option [Load/Set]: ");
     if (!answer || answer->empty()) return;
     bool done = false;
     switch (CommandInput::MatchKeyword(*answer, kOptions)) {
-      case 0: done = LinetypeLoad(context); break;
-      case 1: done = LinetypeSet(context); break;
-      default: return context.Input().Fail(L"Invalid option keyword.");
+      case 0:
+        done = LinetypeLoad(context);
+        break;
+      case 1:
+        done = LinetypeSet(context);
+        break;
+      default:
+        return context.Input().Fail(L"Invalid option keyword.");
     }
     if (!done) return;
   }

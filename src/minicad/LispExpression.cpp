@@ -45,8 +45,7 @@ AcDbObjectId LastEntity(const AcDbImpDatabase& database) {
   return AcDbObjectId::kNull;
 }
 
-fw::Result<LispValue> EvaluateLisp(std::wstring_view expression,
-                                   const AcDbImpDatabase& database) {
+fw::Result<LispValue> EvaluateLisp(std::wstring_view expression, const AcDbImpDatabase& database) {
   using Outcome = fw::Result<LispValue>;
   std::optional<std::vector<std::wstring>> words = Words(expression);
   if (!words) return Outcome::Failure(L"; error: malformed list on input");

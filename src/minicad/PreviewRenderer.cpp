@@ -4,8 +4,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <functional>
 #include <cwchar>
+#include <functional>
 #include <numbers>
 #include <vector>
 
@@ -37,18 +37,20 @@ using Sink = std::function<void(const Polyline&, int colourIndex)>;
 Polyline ArcPoints(const AcGePoint3d& centre, double radius, double start, double end) {
   double sweep = end - start;
   if (sweep <= 0) sweep += 2 * std::numbers::pi;
-  const int segments = std::max(2, static_cast<int>(kCircleSegments * sweep / (2 * std::numbers::pi)));
+  const int segments =
+      std::max(2, static_cast<int>(kCircleSegments * sweep / (2 * std::numbers::pi)));
   Polyline points;
   for (int i = 0; i <= segments; ++i) {
     const double angle = start + sweep * i / segments;
-    points.push_back({centre.x + radius * std::cos(angle), centre.y + radius * std::sin(angle),
-                      centre.z});
+    points.push_back(
+        {centre.x + radius * std::cos(angle), centre.y + radius * std::sin(angle), centre.z});
   }
   return points;
 }
 
 Polyline TextBox(const AcGePoint3d& at, double height, double rotation, std::size_t characters) {
-  const double width = kCharacterWidth * height * static_cast<double>(std::max<std::size_t>(characters, 1));
+  const double width =
+      kCharacterWidth * height * static_cast<double>(std::max<std::size_t>(characters, 1));
   const double cosine = std::cos(rotation);
   const double sine = std::sin(rotation);
   auto corner = [&](double x, double y) {
@@ -123,7 +125,8 @@ class Walker {
     } else if (const auto* dimension = AcDbRotatedDimension::cast(&entity)) {
       for (Polyline& line : DimensionLines(*dimension)) Emit(std::move(line), placement, colour);
     } else if (const auto* reference = AcDbBlockReference::cast(&entity)) {
-      const auto* block = AcDbImpDatabase::PeekAs<AcDbBlockTableRecord>(reference->blockTableRecord());
+      const auto* block =
+          AcDbImpDatabase::PeekAs<AcDbBlockTableRecord>(reference->blockTableRecord());
       if (block == nullptr) return;
       Walk(reference->blockTableRecord(),
            placement.After(Placement::Of(*reference, block->origin())), colour, depth + 1);

@@ -39,8 +39,9 @@ void AddInteger(const fw_managed_sink* results, std::int64_t number) {
 void AddViewport(const fw_managed_sink* results, const minicad::DrawingHeader& header) {
   const AcGePoint3d& base = header.insertionBase;
   const minicad::ModelView& view = header.view;
-  const double record[18] = {base.x, base.y, base.z, 0, 0, 1, 1, 0, 0, 0, 0, 0, 1,
-                             view.width, view.height, 0, view.centreX, view.centreY};
+  const double record[18] = {
+      base.x,      base.y, base.z,       0,           0, 1, 1, 0, 0, 0, 0, 0, 1, view.width,
+      view.height, 0,      view.centreX, view.centreY};
   fw_managed_value value = Value(fw_managed_reals);
   value.reals = record;
   value.count = 18;
@@ -61,8 +62,7 @@ __attribute__((visibility("default"))) void Services_Destroy(void* instance) {
 // Results: bool success, then on success reals viewport records, integer created, integer
 // modified (seconds since 1970), text description.
 __attribute__((visibility("default"))) std::int32_t Services_LoadDrawing(
-    void*, const fw_managed_value* arguments, std::uint64_t count,
-    const fw_managed_sink* results) {
+    void*, const fw_managed_value* arguments, std::uint64_t count, const fw_managed_sink* results) {
   if (arguments == nullptr || results == nullptr || count < 1 ||
       arguments[0].kind != fw_managed_text || arguments[0].text == nullptr) {
     return 1;

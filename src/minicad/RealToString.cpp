@@ -60,12 +60,12 @@ std::optional<std::wstring> RealToString(double value, int unit, int precision) 
     case 2:
       return DropNegativeZero(fw::Format(L"%.*f", precision, value));
     case 3:
-      return FeetAndInches(value, std::pow(10.0, -precision), [&](double inches) {
-        return fw::Format(L"%.*f", precision, inches);
-      });
+      return FeetAndInches(value, std::pow(10.0, -precision),
+                           [&](double inches) { return fw::Format(L"%.*f", precision, inches); });
     case 4:
-      return FeetAndInches(value, 1.0 / static_cast<double>(1LL << precision),
-                           [&](double inches) { return WholeAndFraction(inches, precision, L" "); });
+      return FeetAndInches(value, 1.0 / static_cast<double>(1LL << precision), [&](double inches) {
+        return WholeAndFraction(inches, precision, L" ");
+      });
     case 5: {
       std::wstring text = WholeAndFraction(std::fabs(value), precision, L" ");
       return value < 0 && text != L"0" ? L"-" + text : text;

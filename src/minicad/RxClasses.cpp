@@ -4,11 +4,11 @@
 #include "arx/dbmain.h"
 #include "arx/dbsymtb.h"
 
-#define MINICAD_DEFINE_MEMBERS(CLASS_NAME, PARENT_NAME)                     \
-  AcRxClass* CLASS_NAME::desc() {                                           \
-    static AcRxClass description(L## #CLASS_NAME, PARENT_NAME::desc());     \
-    return &description;                                                    \
-  }                                                                         \
+#define MINICAD_DEFINE_MEMBERS(CLASS_NAME, PARENT_NAME)                 \
+  AcRxClass* CLASS_NAME::desc() {                                       \
+    static AcRxClass description(L## #CLASS_NAME, PARENT_NAME::desc()); \
+    return &description;                                                \
+  }                                                                     \
   AcRxClass* CLASS_NAME::isA() const { return CLASS_NAME::desc(); }
 
 AcRxClass* AcDbObject::desc() {

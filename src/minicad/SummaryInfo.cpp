@@ -1,7 +1,6 @@
 // Summary information: the drawing properties as one object, read from and written back to a
 // database.
 #include "arx/summinfo.h"
-
 #include "minicad/AcDbImpDatabase.h"
 #include "minicad/CallerText.h"
 
@@ -20,12 +19,12 @@ Acad::ErrorStatus AcDbDatabaseSummaryInfo::set(Field field, const ACHAR* value) 
   return Acad::eOk;
 }
 
-#define MINICAD_SUMMARY_FIELD(NAME, FIELD)                                          \
-  Acad::ErrorStatus AcDbDatabaseSummaryInfo::get##NAME(ACHAR*& value) const {       \
-    return get(FIELD, value);                                                       \
-  }                                                                                 \
-  Acad::ErrorStatus AcDbDatabaseSummaryInfo::set##NAME(const ACHAR* value) {        \
-    return set(FIELD, value);                                                       \
+#define MINICAD_SUMMARY_FIELD(NAME, FIELD)                                    \
+  Acad::ErrorStatus AcDbDatabaseSummaryInfo::get##NAME(ACHAR*& value) const { \
+    return get(FIELD, value);                                                 \
+  }                                                                           \
+  Acad::ErrorStatus AcDbDatabaseSummaryInfo::set##NAME(const ACHAR* value) {  \
+    return set(FIELD, value);                                                 \
   }
 
 MINICAD_SUMMARY_FIELD(Title, kTitle)

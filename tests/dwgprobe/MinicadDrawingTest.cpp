@@ -94,8 +94,8 @@ TEST(MinicadDrawings, AreProbedLikeRealDrawingsInEveryFormat) {
 TEST(MinicadDrawings, QrvaProbeReadsThemWithTheReaderBesideIt) {
   TempFolder folder;
   const std::wstring path = SaveRectangle(folder, L"2018");
-  testsupport::ProgramOutcome probe =
-      testsupport::RunProgram(QRVA_PROBE_PROGRAM, testsupport::ShellQuote(fw::ToUtf8(path)), folder);
+  testsupport::ProgramOutcome probe = testsupport::RunProgram(
+      QRVA_PROBE_PROGRAM, testsupport::ShellQuote(fw::ToUtf8(path)), folder);
   EXPECT_EQ(probe.exitCode, 0) << probe.err;
   EXPECT_NE(probe.out.find("\"ok\":true,\"version\":21,\"versionName\":\"2018\",\"preview\":"
                            "\"png\",\"width\":256,\"height\":188,\"bitCount\":24,"

@@ -1,11 +1,11 @@
 // The loader thread's life at shutdown: joining it never takes the stopped event from the
 // dialog's closing worker, which waits on it too.
-#include "library/Loader.h"
-
 #include <gtest/gtest.h>
 
 #include <atomic>
 #include <thread>
+
+#include "library/Loader.h"
 
 namespace {
 

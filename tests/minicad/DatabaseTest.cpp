@@ -140,10 +140,9 @@ TEST(Database, TablesFindRecordsWithoutRegardToCaseAndRefuseBadOrDuplicateNames)
   EXPECT_EQ(table->getAt(L"wall", id), Acad::eOk);
   EXPECT_EQ(table->getAt(L"nothing", id), Acad::eKeyNotFound);
   const std::pair<const wchar_t*, Acad::ErrorStatus> names[] = {
-      {L"WALL", Acad::eDuplicateRecordName}, {L"a<b", Acad::eInvalidSymbolTableName},
-      {L"", Acad::eInvalidSymbolTableName},  {L"*U1", Acad::eInvalidSymbolTableName},
-      {L"tab\there", Acad::eInvalidSymbolTableName},
-      {L"My \"quoted\" \u00e9tage", Acad::eOk},
+      {L"WALL", Acad::eDuplicateRecordName},         {L"a<b", Acad::eInvalidSymbolTableName},
+      {L"", Acad::eInvalidSymbolTableName},          {L"*U1", Acad::eInvalidSymbolTableName},
+      {L"tab\there", Acad::eInvalidSymbolTableName}, {L"My \"quoted\" \u00e9tage", Acad::eOk},
   };
   for (const auto& [name, expected] : names) {
     auto* layer = new AcDbLayerTableRecord;

@@ -52,8 +52,8 @@ std::wstring Describe(const AcDbEntity& entity) {
     if (const auto* definition = AcDbAttributeDefinition::cast(&entity)) {
       text += L" tag " + std::wstring(definition->tagConst()) + L" prompt [" +
               definition->promptConst() + L"] " + (definition->isInvisible() ? L"I" : L"-") +
-              (definition->isConstant() ? L"C" : L"-") + (definition->isVerifiable() ? L"V" : L"-") +
-              (definition->isPreset() ? L"P" : L"-");
+              (definition->isConstant() ? L"C" : L"-") +
+              (definition->isVerifiable() ? L"V" : L"-") + (definition->isPreset() ? L"P" : L"-");
     }
     return text;
   }
@@ -74,11 +74,13 @@ std::wstring Describe(const AcDbEntity& entity) {
 
 Lines Describe(const AcDbImpDatabase& database) {
   const minicad::DrawingHeader& header = database.Header();
-  Lines lines{L"base " + Point(header.insertionBase), L"current layer " + Name(header.currentLayer)};
+  Lines lines{L"base " + Point(header.insertionBase),
+              L"current layer " + Name(header.currentLayer)};
   for (const std::wstring& field : header.summary) lines.push_back(L"summary [" + field + L"]");
   const minicad::StandardRecords& standard = database.Standard();
   for (AcDbObjectId table : {standard.linetypeTable, standard.layerTable, standard.blockTable}) {
-    for (AcDbObjectId id : AcDbImpDatabase::Records(*AcDbImpDatabase::PeekAs<AcDbSymbolTable>(table))) {
+    for (AcDbObjectId id :
+         AcDbImpDatabase::Records(*AcDbImpDatabase::PeekAs<AcDbSymbolTable>(table))) {
       if (AcDbImpDatabase::IsErased(id)) continue;
       std::wstring line = Name(id);
       if (const auto* linetype = AcDbImpDatabase::PeekAs<AcDbLinetypeTableRecord>(id)) {
@@ -87,7 +89,8 @@ Lines Describe(const AcDbImpDatabase& database) {
         line += L" linetype [" + std::wstring(description) + L"] " +
                 ListNumber(linetype->patternLength());
         acutDelString(description);
-        for (int i = 0; i < linetype->numDashes(); ++i) line += L" " + ListNumber(linetype->dashLengthAt(i));
+        for (int i = 0; i < linetype->numDashes(); ++i)
+          line += L" " + ListNumber(linetype->dashLengthAt(i));
       } else if (const auto* layer = AcDbImpDatabase::PeekAs<AcDbLayerTableRecord>(id)) {
         line += L" layer " + std::to_wstring(layer->color().colorIndex()) + L" " +
                 Name(layer->linetypeObjectId());
@@ -131,7 +134,9 @@ void DrawEverything(minicad::Host& host, const std::wstring& xref) {
       L"-BLOCK\n\"Valve Body\"\n1,1\n_l\n\n"
       L"-INSERT\n\"Valve Body\"\n_scale\n2\n_rotate\n90\n20,20\n"
       L"-INSERT\n\"Valve Body\"\n30,30\n-1\n1\n0\n"
-      L"-XREF\n_overlay\n" + minicad::QuoteName(xref) + L"\n0,0\n\n\n\n"
+      L"-XREF\n_overlay\n" +
+      minicad::QuoteName(xref) +
+      L"\n0,0\n\n\n\n"
       L"DWGPROPS\nComments\nA drawing of everything\nTitle\nEverything\n\n");
 }
 
@@ -161,8 +166,10 @@ TEST_F(HostTest, EveryTableAndObjectKindSurvivesSaveAsAndOpenInEveryFormat) {
 std::vector<std::uint8_t> SmallDrawing(const testsupport::TempFolder& folder) {
   minicad::Host host;
   const std::wstring path = folder / L"small.dwg";
-  host.RunScriptText(L"LINE\n0,0\n10,0\n\nTEXT\n1,1\n2\n0\nHi\n\n-BLOCK\nB\n0,0\n_l\n\n"
-                     L"-INSERT\nB\n5,5\n\n\n\nSAVEAS\n2018\n" + path + L"\n");
+  host.RunScriptText(
+      L"LINE\n0,0\n10,0\n\nTEXT\n1,1\n2\n0\nHi\n\n-BLOCK\nB\n0,0\n_l\n\n"
+      L"-INSERT\nB\n5,5\n\n\n\nSAVEAS\n2018\n" +
+      path + L"\n");
   auto bytes = fw::ReadRegularFile(path, 1 << 20);
   EXPECT_TRUE(bytes.Ok());
   return bytes.Value();
@@ -203,7 +210,8 @@ TEST_F(HostTest, DrawingsOfOtherProgramsAreNotReadButOpenEmptyUnderTheirName) {
   const std::filesystem::path shared = QRVA_SHARED_DIR "/dwg";
   if (std::filesystem::is_directory(shared)) {
     for (const auto& entry : std::filesystem::directory_iterator(shared)) {
-      if (entry.path().extension() == ".dwg") foreign.push_back(fw::FromUtf8(entry.path().string()));
+      if (entry.path().extension() == ".dwg")
+        foreign.push_back(fw::FromUtf8(entry.path().string()));
     }
   }
   minicad::Host host;
@@ -211,8 +219,7 @@ TEST_F(HostTest, DrawingsOfOtherProgramsAreNotReadButOpenEmptyUnderTheirName) {
     AcDbDatabase database(false);
     EXPECT_EQ(database.readDwgFile(path.c_str()), Acad::eInvalidDwgVersion) << fw::ToUtf8(path);
     host.RunScriptText(L"OPEN\n" + minicad::QuoteName(path) + L"\n");
-    EXPECT_EQ(std::wstring(acDocManager->curDocument()->docTitle()),
-              fw::CFileName(path).Title());
+    EXPECT_EQ(std::wstring(acDocManager->curDocument()->docTitle()), fw::CFileName(path).Title());
     EXPECT_TRUE(minicad::ListDrawing(Current()).empty());
     host.RunScriptText(L"CLOSE\n");
   }

@@ -30,8 +30,10 @@ Lines DrawingLines() {
 // A drawing of two lines on layer PIPE, saved by the host itself.
 std::wstring SaveValve(minicad::Host& host, const std::wstring& path) {
   fw::CreateDirectory(fw::FolderOf(path));
-  host.RunScriptText(L"NEW\n-LAYER\nMake\nPIPE\n\nLINE\n0,0\n10,0\n\nLINE\n0,0\n0,5\n\n"
-                     L"SAVEAS\n2018\n" + minicad::QuoteName(path) + L"\nCLOSE\n");
+  host.RunScriptText(
+      L"NEW\n-LAYER\nMake\nPIPE\n\nLINE\n0,0\n10,0\n\nLINE\n0,0\n0,5\n\n"
+      L"SAVEAS\n2018\n" +
+      minicad::QuoteName(path) + L"\nCLOSE\n");
   return path;
 }
 
@@ -111,8 +113,8 @@ TEST_F(HostCommandsTest, ExplodeOfTheLastReferencePlacesItsObjectsWhereTheRefere
   host_.RunScriptText(L"NEW\n");
   AcApDocument* document = acDocManager->curDocument();
   acDocManager->sendStringToExecute(
-      document, (L"._-insert " + valve + L"\n_scale 2 _rotate 90.000000\n").c_str(), true,
-      false, false);
+      document, (L"._-insert " + valve + L"\n_scale 2 _rotate 90.000000\n").c_str(), true, false,
+      false);
   host_.RunScriptText(L"3,4\n");
   acDocManager->sendStringToExecute(document, L"._explode (entlast)\n\n", true, false, false);
   host_.RunScriptText(L"");
@@ -140,8 +142,9 @@ TEST_F(HostCommandsTest, ADrawingOfAnotherProgramInsertsAsABlockWithoutObjectsTh
   testsupport::WriteFile(foreign, "AC1032 and then bytes no host of ours wrote");
   host_.RunScriptText(L"-INSERT\n" + foreign + L"\n0,0\n\n\n\nEXPLODE\n_l\n\n");
 
-  EXPECT_EQ(DrawingLines(), (Lines{L"*Model_Space | INSERT | layer 0 | color 256 | linetype "
-                                   L"ByLayer | block Other | at 0,0,0 | scale 1,1,1 | rotation 0"}));
+  EXPECT_EQ(DrawingLines(),
+            (Lines{L"*Model_Space | INSERT | layer 0 | color 256 | linetype "
+                   L"ByLayer | block Other | at 0,0,0 | scale 1,1,1 | rotation 0"}));
   EXPECT_NE(host_.ConsoleText().find(L"1 was not able to be exploded.\n"), std::wstring::npos);
 }
 
@@ -154,8 +157,9 @@ TEST_F(HostCommandsTest, AnExternalReferenceBringsItsLayersAsDependentRecords) {
                    L"| at 0,0,0 | scale 1,1,1 | rotation 0",
                    L"Valve | LINE | layer Valve|PIPE | color 256 | linetype ByLayer",
                    L"Valve | LINE | layer Valve|PIPE | color 256 | linetype ByLayer"}));
-  EXPECT_NE(host_.ConsoleText().find(L"Overlay Xref \"Valve\": " + valve + L"\n\"Valve\" loaded.\n"),
-            std::wstring::npos);
+  EXPECT_NE(
+      host_.ConsoleText().find(L"Overlay Xref \"Valve\": " + valve + L"\n\"Valve\" loaded.\n"),
+      std::wstring::npos);
 }
 
 // acedCmdS from inside a command: the nested command is heard by reactors, a pause takes the
@@ -209,13 +213,23 @@ TEST_F(HostCommandsTest, AcedCmdSRunsANestedCommandThatReactorsHear) {
       {"an xref placed at a pause",
        {Text(L"._-xref"), Text(L"_attach"), Text(valve.c_str()), Text(L"_scale"), Real(1),
         Text(L"_rotate"), Real(90), Text(L"\\")},
-       L"2,2\n", RTNORM,
+       L"2,2\n",
+       RTNORM,
        {L"willStart RUNTOKENS", L"willStart -XREF", L"ended -XREF", L"ended RUNTOKENS"}},
-      {"Escape at the pause", {Text(L"._line"), Text(L"0,0"), Text(L"\\")}, L"^C\n", RTCAN,
+      {"Escape at the pause",
+       {Text(L"._line"), Text(L"0,0"), Text(L"\\")},
+       L"^C\n",
+       RTCAN,
        {L"willStart RUNTOKENS", L"willStart LINE", L"cancelled LINE", L"ended RUNTOKENS"}},
-      {"an answer the command cannot use", {Text(L"._circle"), Text(L"nowhere")}, L"", RTERROR,
+      {"an answer the command cannot use",
+       {Text(L"._circle"), Text(L"nowhere")},
+       L"",
+       RTERROR,
        {L"willStart RUNTOKENS", L"willStart CIRCLE", L"failed CIRCLE", L"ended RUNTOKENS"}},
-      {"an unknown command", {Text(L"NOSUCH")}, L"", RTERROR,
+      {"an unknown command",
+       {Text(L"NOSUCH")},
+       L"",
+       RTERROR,
        {L"willStart RUNTOKENS", L"ended RUNTOKENS"}},
   };
   for (const Case& c : cases) {
@@ -225,8 +239,9 @@ TEST_F(HostCommandsTest, AcedCmdSRunsANestedCommandThatReactorsHear) {
     EXPECT_EQ(CmdsResult(), c.result) << c.what;
     EXPECT_EQ(Events(), c.events) << c.what;
   }
-  EXPECT_EQ(DrawingLines()[0], L"*Model_Space | INSERT | layer 0 | color 256 | linetype ByLayer | "
-                               L"block Valve | at 2,2,0 | scale 1,1,1 | rotation 90");
+  EXPECT_EQ(DrawingLines()[0],
+            L"*Model_Space | INSERT | layer 0 | color 256 | linetype ByLayer | "
+            L"block Valve | at 2,2,0 | scale 1,1,1 | rotation 90");
   resbuf* outside = Text(L"._line");
   EXPECT_EQ(acedCmdS(outside), RTERROR);  // no document command runs
   acutRelRb(outside);
@@ -290,7 +305,7 @@ TEST_F(HostCommandsTest, TheColourDialogAnswersFromTheUiDriver) {
     args->rbnext->rbnext = acutNewRb(RTNIL);
     resbuf* result = nullptr;
     const int status = acedInvoke(args, &result);
-    std::wstring answer = result == nullptr ? L"none"
+    std::wstring answer = result == nullptr            ? L"none"
                           : result->restype == RTSHORT ? std::to_wstring(result->resval.rint)
                                                        : L"nil";
     acutRelRb(args);
@@ -310,9 +325,9 @@ TEST_F(HostCommandsTest, TheColourDialogAnswersFromTheUiDriver) {
 
 TEST(RealToString, WritesDistancesInEachUnitStyle) {
   const std::tuple<double, int, int, const wchar_t*> cases[] = {
-      {2.5, 2, 4, L"2.5000"},       {-0.00001, 2, 2, L"0.00"},     {1234.5, 1, 2, L"1.23E+03"},
-      {15.5, 3, 2, L"1'-3.50\""},   {15.5, 4, 4, L"1'-3 1/2\""},   {11.99, 4, 2, L"1'-0\""},
-      {2.25, 5, 3, L"2 1/4"},       {-0.5, 5, 1, L"-1/2"},         {3, 2, 0, L"3"},
+      {2.5, 2, 4, L"2.5000"},     {-0.00001, 2, 2, L"0.00"},   {1234.5, 1, 2, L"1.23E+03"},
+      {15.5, 3, 2, L"1'-3.50\""}, {15.5, 4, 4, L"1'-3 1/2\""}, {11.99, 4, 2, L"1'-0\""},
+      {2.25, 5, 3, L"2 1/4"},     {-0.5, 5, 1, L"-1/2"},       {3, 2, 0, L"3"},
   };
   for (const auto& [value, unit, precision, expected] : cases) {
     ACHAR text[32];

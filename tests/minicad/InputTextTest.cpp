@@ -70,7 +70,8 @@ TEST(Tokenising, NamePromptsTakeQuotedBlanksAndPromptsTakeWholeExpressions) {
 }
 
 TEST(Tokenising, QuotedNamesReadBackWhole) {
-  for (const std::wstring name : {L"Valve", L"My Block", L"a\"b", L"\"lead", L"(paren", L"\u00e9t\u00e9 x"}) {
+  for (const std::wstring name :
+       {L"Valve", L"My Block", L"a\"b", L"\"lead", L"(paren", L"\u00e9t\u00e9 x"}) {
     InputText input{QuoteName(name) + L" rest\n"};
     EXPECT_EQ(input.Take(TokenMode::kName), name) << fw::ToUtf8(name);
     EXPECT_EQ(input.Take(TokenMode::kWord), L"rest");
