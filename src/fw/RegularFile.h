@@ -1,6 +1,6 @@
-// Whole files of bytes: read with a size limit, written in one piece, and patched in place.
-// Only regular files are opened, without blocking (a FIFO or a device under a drawing's name is
-// refused, never waited on). Paths go through NativePath. Any thread.
+// Whole files of bytes: read with a size limit, written in one piece, and patched in place, over
+// the framework's files (only regular files open, never blocking on a FIFO or device). Any
+// thread.
 #pragma once
 
 #include <cstdint>
