@@ -90,7 +90,6 @@ class AcDbSymbolTableIterator {
   explicit AcDbSymbolTableIterator(const AcDbSymbolTable* table);
 
  private:
-  void skipErased(bool forward);
   const AcDbSymbolTable* mTable;
   // Position in the table's record list; the list's size when done.
   std::size_t mIndex = 0;
@@ -160,7 +159,6 @@ class AcDbBlockTableRecordIterator {
  private:
   friend class AcDbBlockTableRecord;
   explicit AcDbBlockTableRecordIterator(const AcDbBlockTableRecord* record);
-  void skipErased(bool forward);
   const AcDbBlockTableRecord* mRecord;
   std::size_t mIndex = 0;
 };

@@ -29,8 +29,7 @@ std::wstring BackupPath(std::wstring_view path) {
 
 }  // namespace
 
-Result<std::vector<std::uint8_t>> ReadRegularFile(std::wstring_view path,
-                                                  std::uint64_t maxBytes) {
+Result<std::vector<std::uint8_t>> ReadRegularFile(std::wstring_view path, std::uint64_t maxBytes) {
   using Outcome = Result<std::vector<std::uint8_t>>;
   CFile file;
   if (Status opened = Opened(file, path, CFile::modeRead); !opened) {
@@ -39,10 +38,9 @@ Result<std::vector<std::uint8_t>> ReadRegularFile(std::wstring_view path,
   try {
     const std::uint64_t size = file.GetLength();
     if (size > maxBytes) {
-      return Outcome::Failure(Format(L"%ls holds %llu bytes; at most %llu are read",
-                                     std::wstring(path).c_str(),
-                                     static_cast<unsigned long long>(size),
-                                     static_cast<unsigned long long>(maxBytes)));
+      return Outcome::Failure(
+          Format(L"%ls holds %llu bytes; at most %llu are read", std::wstring(path).c_str(),
+                 static_cast<unsigned long long>(size), static_cast<unsigned long long>(maxBytes)));
     }
     // One byte more than the size, to notice a file that grew since.
     std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size) + 1);

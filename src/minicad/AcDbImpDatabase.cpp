@@ -208,6 +208,35 @@ AcDbObjectId AcDbImpDatabase::AddRecord(AcDbObjectId table,
   return id;
 }
 
+namespace {
+
+std::size_t Moved(std::size_t position, std::size_t size, bool forward) {
+  if (forward) return position + 1;
+  return position == 0 ? size : position - 1;
+}
+
+std::size_t SkipErased(const std::vector<AcDbObjectId>& ids, std::size_t position, bool forward) {
+  while (position < ids.size() && AcDbImpDatabase::IsErased(ids[position])) {
+    position = Moved(position, ids.size(), forward);
+  }
+  return position;
+}
+
+}  // namespace
+
+std::size_t AcDbImpDatabase::FirstPosition(const std::vector<AcDbObjectId>& ids, bool atBeginning,
+                                           bool skipErased) {
+  const std::size_t first = atBeginning || ids.empty() ? 0 : ids.size() - 1;
+  return skipErased ? SkipErased(ids, first, atBeginning) : first;
+}
+
+std::size_t AcDbImpDatabase::NextPosition(const std::vector<AcDbObjectId>& ids,
+                                          std::size_t position, bool forward, bool skipErased) {
+  if (position >= ids.size()) return ids.size();
+  const std::size_t next = Moved(position, ids.size(), forward);
+  return skipErased ? SkipErased(ids, next, forward) : next;
+}
+
 void AcDbImpDatabase::BuildDefaultDrawing(std::int64_t now) {
   standard_.blockTable = Add(std::make_unique<AcDbBlockTable>(), AcDbObjectId::kNull, false);
   standard_.layerTable = Add(std::make_unique<AcDbLayerTable>(), AcDbObjectId::kNull, false);

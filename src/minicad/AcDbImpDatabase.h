@@ -116,6 +116,9 @@ class AcDbImpDatabase {
   // A drawing with model and paper space, layer "0" and the three standard linetypes, made at
   // `now`.
   void BuildDefaultDrawing(std::int64_t now);
+  // Adds a record to a table without the checks of the table's add: for the host's own records
+  // (the standard ones, those read from a file, which are checked as they are read).
+  AcDbObjectId AddRecord(AcDbObjectId table, std::unique_ptr<AcDbSymbolTableRecord> record);
   // Finds the standard records again after the tables were filled from a file; false when one
   // is missing.
   bool FindStandardRecords();
@@ -153,11 +156,18 @@ class AcDbImpDatabase {
   static AcDbObjectId& LinetypeId(AcDbEntity& entity) { return entity.mLinetypeId; }
   static Adesk::UInt16& ColorIndex(AcDbEntity& entity) { return entity.mColorIndex; }
 
+  // Iterating a list of ids, as the table and block iterators do: the first position from the
+  // start or the end, and the next one forward or back, skipping erased objects when asked; the
+  // list's size stands for done.
+  static std::size_t FirstPosition(const std::vector<AcDbObjectId>& ids, bool atBeginning,
+                                   bool skipErased);
+  static std::size_t NextPosition(const std::vector<AcDbObjectId>& ids, std::size_t position,
+                                  bool forward, bool skipErased);
+
  private:
   Acad::ErrorStatus CheckErase(const AcDbStub& stub) const;
   Acad::ErrorStatus CheckUnerase(const AcDbStub& stub) const;
   bool IsUsedByEntities(AcDbObjectId record) const;
-  AcDbObjectId AddRecord(AcDbObjectId table, std::unique_ptr<AcDbSymbolTableRecord> record);
 
   AcDbDatabase* owner_;
   const minicad::Document* document_ = nullptr;

@@ -18,6 +18,7 @@
 #include "minicad/InsertionPrompts.h"
 #include "minicad/ObjectSelection.h"
 #include "minicad/OpenedObject.h"
+#include "minicad/RecordMaking.h"
 #include "minicad/SymbolNames.h"
 
 namespace minicad {
@@ -226,29 +227,11 @@ bool SelectionPlacesBlock(CommandContext& context, AcDbObjectId block,
 // The record of `name`: made, or emptied of its old objects.
 bool PrepareBlock(CommandContext& context, const std::wstring& name, const AcGePoint3d& base,
                   AcDbObjectId& block) {
-  Acad::ErrorStatus status = Acad::eOk;
-  if (block.isNull()) {
-    Opened<AcDbBlockTable> table;
-    auto* record = new AcDbBlockTableRecord;
-    (void)record->setName(name.c_str());
-    status = table.Open(context.Inside().Standard().blockTable, AcDb::kForWrite);
-    if (status == Acad::eOk) status = table->add(block, record);
-    if (status != Acad::eOk) {
-      delete record;
-      context.Refused(status, L"Defining the block");
-      return false;
-    }
-    record->close();
-  }
   Opened<AcDbBlockTableRecord> record;
-  status = record.Open(block, AcDb::kForWrite);
+  const Acad::ErrorStatus status = OpenEmptiedBlock(context.Inside(), name, record, block);
   if (status != Acad::eOk) {
     context.Refused(status, L"Defining the block");
     return false;
-  }
-  for (AcDbObjectId id : AcDbImpDatabase::Entities(*record.Get())) {
-    Opened<AcDbEntity> old;
-    if (old.Open(id, AcDb::kForWrite) == Acad::eOk) (void)old->erase();
   }
   (void)record->setOrigin(base);
   return true;

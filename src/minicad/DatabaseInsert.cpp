@@ -10,25 +10,20 @@
 #include "fw/Strings.h"
 #include "minicad/AcDbImpDatabase.h"
 #include "minicad/OpenedObject.h"
+#include "minicad/RecordMaking.h"
 
 namespace minicad {
 namespace {
 
 using IdMap = std::map<AcDbObjectId, AcDbObjectId>;
 
-// Adds a record (a clone named `name`) to a table of `target`; the table is opened for the add.
-Acad::ErrorStatus AddRecord(AcDbObjectId table, AcDbSymbolTableRecord* record,
-                            const std::wstring& name, AcDbObjectId& id) {
-  AcDbImpDatabase::Name(*record) = name;
-  Opened<AcDbSymbolTable> opened;
-  Acad::ErrorStatus status = opened.Open(table, AcDb::kForWrite);
-  if (status == Acad::eOk) status = opened->add(id, record);
-  if (status != Acad::eOk) {
-    delete record;
-    return status;
-  }
-  AcDbObject* added = AcDbImpDatabase::Peek(id);
-  return added->close();
+// What kind of definition a block open for write now is, and where its origin lies.
+void MarkDefinition(AcDbBlockTableRecord& block, const BlockSource& kind, bool foreign,
+                    const AcGePoint3d& origin) {
+  AcDbImpDatabase::ForeignContents(block) = foreign;
+  (void)block.setOrigin(origin);
+  (void)block.setPathName(kind.pathName.c_str());
+  (void)block.setIsFromOverlayReference(kind.overlay);
 }
 
 class BlockCopier {
@@ -174,25 +169,11 @@ class BlockCopier {
 
   // The definition itself: made, or emptied of its old objects.
   Acad::ErrorStatus PrepareDefinition(AcDbObjectId& blockId) {
-    blockId = target_.FindRecord(target_.Standard().blockTable, name_);
-    if (blockId.isNull()) {
-      Acad::ErrorStatus status =
-          AddRecord(target_.Standard().blockTable, new AcDbBlockTableRecord, name_, blockId);
-      if (status != Acad::eOk) return status;
-    }
     Opened<AcDbBlockTableRecord> block;
-    if (Acad::ErrorStatus status = block.Open(blockId, AcDb::kForWrite); status != Acad::eOk) {
-      return status;
-    }
-    for (AcDbObjectId id : AcDbImpDatabase::Entities(*block.Get())) {
-      Opened<AcDbEntity> old;
-      if (old.Open(id, AcDb::kForWrite) == Acad::eOk) (void)old->erase();
-    }
-    AcDbImpDatabase::ForeignContents(*block.Get()) = false;
-    (void)block->setOrigin(source_.Header().insertionBase);
-    (void)block->setPathName(kind_.pathName.c_str());
-    (void)block->setIsFromOverlayReference(kind_.overlay);
-    return Acad::eOk;
+    Acad::ErrorStatus status = OpenEmptiedBlock(target_, name_, block, blockId);
+    if (status == Acad::eOk)
+      MarkDefinition(*block.Get(), kind_, false, source_.Header().insertionBase);
+    return status;
   }
 
   Acad::ErrorStatus CopyEntities(AcDbObjectId from, AcDbObjectId to) {
@@ -250,25 +231,10 @@ Acad::ErrorStatus CopyAsBlock(AcDbImpDatabase& target, std::wstring_view name,
 Acad::ErrorStatus MakeForeignBlock(AcDbImpDatabase& target, std::wstring_view name,
                                    const BlockSource& kind, AcDbObjectId& blockId) {
   if (!target.WriteAllowed()) return Acad::eLockViolation;
-  blockId = target.FindRecord(target.Standard().blockTable, name);
-  if (blockId.isNull()) {
-    Acad::ErrorStatus status = AddRecord(target.Standard().blockTable, new AcDbBlockTableRecord,
-                                         std::wstring(name), blockId);
-    if (status != Acad::eOk) return status;
-  }
   Opened<AcDbBlockTableRecord> block;
-  if (Acad::ErrorStatus status = block.Open(blockId, AcDb::kForWrite); status != Acad::eOk) {
-    return status;
-  }
-  for (AcDbObjectId id : AcDbImpDatabase::Entities(*block.Get())) {
-    Opened<AcDbEntity> old;
-    if (old.Open(id, AcDb::kForWrite) == Acad::eOk) (void)old->erase();
-  }
-  AcDbImpDatabase::ForeignContents(*block.Get()) = true;
-  (void)block->setOrigin(AcGePoint3d::kOrigin);
-  (void)block->setPathName(kind.pathName.c_str());
-  (void)block->setIsFromOverlayReference(kind.overlay);
-  return Acad::eOk;
+  Acad::ErrorStatus status = OpenEmptiedBlock(target, name, block, blockId);
+  if (status == Acad::eOk) MarkDefinition(*block.Get(), kind, true, AcGePoint3d::kOrigin);
+  return status;
 }
 
 }  // namespace minicad

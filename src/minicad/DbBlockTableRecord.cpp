@@ -133,9 +133,8 @@ AcDbBlockTableRecordIterator::AcDbBlockTableRecordIterator(const AcDbBlockTableR
 AcDbBlockTableRecordIterator::~AcDbBlockTableRecordIterator() = default;
 
 void AcDbBlockTableRecordIterator::start(bool atBeginning, bool skipDeleted) {
-  const std::size_t size = AcDbImpDatabase::Entities(*mRecord).size();
-  mIndex = atBeginning || size == 0 ? 0 : size - 1;
-  if (skipDeleted) skipErased(atBeginning);
+  mIndex =
+      AcDbImpDatabase::FirstPosition(AcDbImpDatabase::Entities(*mRecord), atBeginning, skipDeleted);
 }
 
 bool AcDbBlockTableRecordIterator::done() const {
@@ -143,20 +142,8 @@ bool AcDbBlockTableRecordIterator::done() const {
 }
 
 void AcDbBlockTableRecordIterator::step(bool forward, bool skipDeleted) {
-  if (done()) return;
-  if (forward) {
-    ++mIndex;
-  } else {
-    mIndex = mIndex == 0 ? AcDbImpDatabase::Entities(*mRecord).size() : mIndex - 1;
-  }
-  if (skipDeleted) skipErased(forward);
-}
-
-void AcDbBlockTableRecordIterator::skipErased(bool forward) {
-  const auto& entities = AcDbImpDatabase::Entities(*mRecord);
-  while (mIndex < entities.size() && AcDbImpDatabase::IsErased(entities[mIndex])) {
-    mIndex = forward ? mIndex + 1 : (mIndex == 0 ? entities.size() : mIndex - 1);
-  }
+  mIndex = AcDbImpDatabase::NextPosition(AcDbImpDatabase::Entities(*mRecord), mIndex, forward,
+                                         skipDeleted);
 }
 
 Acad::ErrorStatus AcDbBlockTableRecordIterator::getEntityId(AcDbObjectId& entityId) const {

@@ -92,6 +92,30 @@ bool FitsEntity(const AcDbEntity& entity, AcDbObjectId record, AcDbObjectId tabl
   return own == nullptr || own->Owns(record);
 }
 
+// Sets `field` to the record named `name` of the table `table` names in the entity's database.
+Acad::ErrorStatus SetByName(const AcDbEntity& entity, AcDbObjectId& field, const ACHAR* name,
+                            AcDbObjectId minicad::StandardRecords::*table) {
+  if (name == nullptr) return Acad::eInvalidInput;
+  AcDbImpDatabase* database = LookupDatabase(entity);
+  if (database == nullptr) return Acad::eNoDatabase;
+  AcDbObjectId record = database->FindRecord(database->Standard().*table, name);
+  if (record.isNull()) return Acad::eKeyNotFound;
+  field = record;
+  return Acad::eOk;
+}
+
+// Sets `field` to `id` when it names a record of class Record the entity may use.
+template <class Record>
+Acad::ErrorStatus SetById(const AcDbEntity& entity, AcDbObjectId& field, AcDbObjectId id) {
+  const AcDbObject* record = AcDbImpDatabase::Peek(id);
+  if (record == nullptr || Record::cast(record) == nullptr ||
+      !FitsEntity(entity, id, record->ownerId())) {
+    return Acad::eInvalidInput;
+  }
+  field = id;
+  return Acad::eOk;
+}
+
 ACHAR* RecordName(AcDbObjectId id) {
   const auto* record = AcDbImpDatabase::PeekAs<AcDbSymbolTableRecord>(id);
   return record == nullptr ? nullptr : minicad::CopyForCaller(AcDbImpDatabase::Name(*record));
@@ -109,22 +133,12 @@ AcDbObjectId AcDbEntity::layerId() const { return mLayerId; }
 
 Acad::ErrorStatus AcDbEntity::setLayer(const ACHAR* newVal, bool) {
   if (Acad::ErrorStatus status = checkWriteEnabled(); status != Acad::eOk) return status;
-  if (newVal == nullptr) return Acad::eInvalidInput;
-  AcDbImpDatabase* database = LookupDatabase(*this);
-  if (database == nullptr) return Acad::eNoDatabase;
-  AcDbObjectId layer = database->FindRecord(database->Standard().layerTable, newVal);
-  if (layer.isNull()) return Acad::eKeyNotFound;
-  mLayerId = layer;
-  return Acad::eOk;
+  return SetByName(*this, mLayerId, newVal, &minicad::StandardRecords::layerTable);
 }
 
 Acad::ErrorStatus AcDbEntity::setLayer(AcDbObjectId newVal, bool) {
   if (Acad::ErrorStatus status = checkWriteEnabled(); status != Acad::eOk) return status;
-  const AcDbObject* layer = AcDbImpDatabase::Peek(newVal);
-  if (layer == nullptr || AcDbLayerTableRecord::cast(layer) == nullptr) return Acad::eInvalidInput;
-  if (!FitsEntity(*this, newVal, layer->ownerId())) return Acad::eInvalidInput;
-  mLayerId = newVal;
-  return Acad::eOk;
+  return SetById<AcDbLayerTableRecord>(*this, mLayerId, newVal);
 }
 
 Adesk::UInt16 AcDbEntity::colorIndex() const { return mColorIndex; }
@@ -142,24 +156,12 @@ AcDbObjectId AcDbEntity::linetypeId() const { return mLinetypeId; }
 
 Acad::ErrorStatus AcDbEntity::setLinetype(const ACHAR* newVal, bool) {
   if (Acad::ErrorStatus status = checkWriteEnabled(); status != Acad::eOk) return status;
-  if (newVal == nullptr) return Acad::eInvalidInput;
-  AcDbImpDatabase* database = LookupDatabase(*this);
-  if (database == nullptr) return Acad::eNoDatabase;
-  AcDbObjectId linetype = database->FindRecord(database->Standard().linetypeTable, newVal);
-  if (linetype.isNull()) return Acad::eKeyNotFound;
-  mLinetypeId = linetype;
-  return Acad::eOk;
+  return SetByName(*this, mLinetypeId, newVal, &minicad::StandardRecords::linetypeTable);
 }
 
 Acad::ErrorStatus AcDbEntity::setLinetype(AcDbObjectId newVal, bool) {
   if (Acad::ErrorStatus status = checkWriteEnabled(); status != Acad::eOk) return status;
-  const AcDbObject* linetype = AcDbImpDatabase::Peek(newVal);
-  if (linetype == nullptr || AcDbLinetypeTableRecord::cast(linetype) == nullptr) {
-    return Acad::eInvalidInput;
-  }
-  if (!FitsEntity(*this, newVal, linetype->ownerId())) return Acad::eInvalidInput;
-  mLinetypeId = newVal;
-  return Acad::eOk;
+  return SetById<AcDbLinetypeTableRecord>(*this, mLinetypeId, newVal);
 }
 
 Acad::ErrorStatus AcDbEntity::setDatabaseDefaults(AcDbDatabase* pDb) {

@@ -94,9 +94,8 @@ AcDbSymbolTableIterator::AcDbSymbolTableIterator(const AcDbSymbolTable* table) :
 AcDbSymbolTableIterator::~AcDbSymbolTableIterator() = default;
 
 void AcDbSymbolTableIterator::start(bool atBeginning, bool skipDeleted) {
-  const std::size_t size = AcDbImpDatabase::Records(*mTable).size();
-  mIndex = atBeginning || size == 0 ? 0 : size - 1;
-  if (skipDeleted) skipErased(atBeginning);
+  mIndex =
+      AcDbImpDatabase::FirstPosition(AcDbImpDatabase::Records(*mTable), atBeginning, skipDeleted);
 }
 
 bool AcDbSymbolTableIterator::done() const {
@@ -104,20 +103,8 @@ bool AcDbSymbolTableIterator::done() const {
 }
 
 void AcDbSymbolTableIterator::step(bool forward, bool skipDeleted) {
-  if (done()) return;
-  if (forward) {
-    ++mIndex;
-  } else {
-    mIndex = mIndex == 0 ? AcDbImpDatabase::Records(*mTable).size() : mIndex - 1;
-  }
-  if (skipDeleted) skipErased(forward);
-}
-
-void AcDbSymbolTableIterator::skipErased(bool forward) {
-  const auto& records = AcDbImpDatabase::Records(*mTable);
-  while (mIndex < records.size() && AcDbImpDatabase::IsErased(records[mIndex])) {
-    mIndex = forward ? mIndex + 1 : (mIndex == 0 ? records.size() : mIndex - 1);
-  }
+  mIndex = AcDbImpDatabase::NextPosition(AcDbImpDatabase::Records(*mTable), mIndex, forward,
+                                         skipDeleted);
 }
 
 Acad::ErrorStatus AcDbSymbolTableIterator::getRecordId(AcDbObjectId& id) const {

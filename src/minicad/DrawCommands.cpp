@@ -13,6 +13,7 @@
 #include "minicad/CommandContext.h"
 #include "minicad/Host.h"
 #include "minicad/OpenedObject.h"
+#include "minicad/RecordMaking.h"
 #include "minicad/SystemVariables.h"
 
 namespace minicad {
@@ -261,19 +262,11 @@ double AutomaticRotation(const AcGePoint3d& a, const AcGePoint3d& b, const AcGeP
 bool EnsureDefpoints(CommandContext& context) {
   AcDbImpDatabase& inside = context.Inside();
   if (!inside.FindRecord(inside.Standard().layerTable, L"Defpoints").isNull()) return true;
-  Opened<AcDbLayerTable> table;
-  Acad::ErrorStatus status = table.Open(inside.Standard().layerTable, AcDb::kForWrite);
-  auto* layer = new AcDbLayerTableRecord;
-  (void)layer->setName(L"Defpoints");
   AcDbObjectId id;
-  if (status == Acad::eOk) status = table->add(id, layer);
-  if (status != Acad::eOk) {
-    delete layer;
-    context.Refused(status, L"Creating layer Defpoints");
-    return false;
-  }
-  layer->close();
-  return true;
+  const Acad::ErrorStatus status =
+      AddRecord(inside.Standard().layerTable, new AcDbLayerTableRecord, L"Defpoints", id);
+  if (status != Acad::eOk) context.Refused(status, L"Creating layer Defpoints");
+  return status == Acad::eOk;
 }
 
 void DimlinearCommand(Host& host) {

@@ -147,9 +147,7 @@ class Decoder {
 
   void AddRecord(AcDbObjectId table, std::unique_ptr<AcDbSymbolTableRecord> record,
                  std::vector<AcDbObjectId>& ids) {
-    AcDbObjectId id = database_.Add(std::move(record), table, false);
-    AcDbImpDatabase::Records(*AcDbImpDatabase::PeekAs<AcDbSymbolTable>(table)).push_back(id);
-    ids.push_back(id);
+    ids.push_back(database_.AddRecord(table, std::move(record)));
   }
 
   void ReadLinetypes() {

@@ -13,6 +13,7 @@
 #include "minicad/Host.h"
 #include "minicad/LinetypeLibrary.h"
 #include "minicad/OpenedObject.h"
+#include "minicad/RecordMaking.h"
 #include "minicad/SymbolNames.h"
 #include "minicad/SystemVariables.h"
 #include "minicad/WildcardPattern.h"
@@ -64,18 +65,10 @@ bool CreateLayer(CommandContext& context, const std::wstring& name, AcDbObjectId
     context.Input().Fail(fw::Format(L"Invalid layer name \"%s\".", name.c_str()));
     return false;
   }
-  Opened<AcDbLayerTable> table;
-  Acad::ErrorStatus status = table.Open(context.Inside().Standard().layerTable, AcDb::kForWrite);
-  auto* layer = new AcDbLayerTableRecord;
-  (void)layer->setName(name.c_str());
-  if (status == Acad::eOk) status = table->add(id, layer);
-  if (status != Acad::eOk) {
-    delete layer;
-    context.Refused(status, L"Creating the layer");
-    return false;
-  }
-  layer->close();
-  return true;
+  const Acad::ErrorStatus status =
+      AddRecord(context.Inside().Standard().layerTable, new AcDbLayerTableRecord, name, id);
+  if (status != Acad::eOk) context.Refused(status, L"Creating the layer");
+  return status == Acad::eOk;
 }
 
 AcDbObjectId FindLayer(CommandContext& context, std::wstring_view name) {
@@ -248,7 +241,6 @@ bool LoadLinetype(CommandContext& context, const LinetypeDefinition& definition)
     return true;
   }
   auto* linetype = new AcDbLinetypeTableRecord;
-  (void)linetype->setName(definition.name);
   (void)linetype->setAsciiDescription(definition.description);
   (void)linetype->setNumDashes(static_cast<int>(definition.dashes.size()));
   double pattern = 0;
@@ -257,16 +249,13 @@ bool LoadLinetype(CommandContext& context, const LinetypeDefinition& definition)
     pattern += std::abs(definition.dashes[i]);
   }
   (void)linetype->setPatternLength(pattern);
-  Opened<AcDbLinetypeTable> table;
   AcDbObjectId id;
-  Acad::ErrorStatus status = table.Open(inside.Standard().linetypeTable, AcDb::kForWrite);
-  if (status == Acad::eOk) status = table->add(id, linetype);
+  const Acad::ErrorStatus status =
+      AddRecord(inside.Standard().linetypeTable, linetype, definition.name, id);
   if (status != Acad::eOk) {
-    delete linetype;
     context.Refused(status, L"Loading the linetype");
     return false;
   }
-  linetype->close();
   context.Input().Print(fw::Format(L"Linetype %s loaded.\n", definition.name));
   return true;
 }
