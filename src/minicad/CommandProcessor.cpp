@@ -205,6 +205,13 @@ Document* CommandProcessor::CommandDocument() const {
   return frames_.back().document;
 }
 
+bool CommandProcessor::IsRunningIn(const Document* document) const {
+  for (const Frame& frame : frames_) {
+    if (frame.document == document) return true;
+  }
+  return false;
+}
+
 void CommandProcessor::ExecuteInApplicationContext(void (*procedure)(void*), void* data) {
   if (procedure == nullptr) return;
   if (!IsApplicationContext()) {

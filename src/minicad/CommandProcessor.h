@@ -73,6 +73,8 @@ class CommandProcessor {
   bool IsApplicationContext() const;
   // The document the innermost running document command belongs to, or nullptr.
   Document* CommandDocument() const;
+  // Whether a running command (at any depth) belongs to `document`.
+  bool IsRunningIn(const Document* document) const;
   // Runs at once in the application context, otherwise queues it to run when the running
   // commands have returned, before more input is read.
   void ExecuteInApplicationContext(void (*procedure)(void*), void* data);

@@ -35,11 +35,12 @@ void OpenCommand(Host& host) {
   if (!opened) input.Fail(opened.Message());
 }
 
+// A drawing whose own command runs (CLOSE run through acedCmdS from it) stays open.
 void CloseCommand(Host& host) {
   Document* document = host.Docs().Active();
-  if (document == nullptr) {
-    CommandInput(host).Fail(L"No drawing is open.");
-    return;
+  if (document == nullptr) return CommandInput(host).Fail(L"No drawing is open.");
+  if (host.Processor().IsRunningIn(document)) {
+    return CommandInput(host).Fail(L"The drawing cannot be closed while its command runs.");
   }
   host.Docs().CloseDocument(document);
 }
