@@ -231,6 +231,11 @@ TEST_F(HostCommandsTest, AcedCmdSRunsANestedCommandThatReactorsHear) {
        L"",
        RTERROR,
        {L"willStart RUNTOKENS", L"ended RUNTOKENS"}},
+      {"closing the drawing whose command runs",
+       {Text(L"CLOSE")},
+       L"",
+       RTERROR,
+       {L"willStart RUNTOKENS", L"willStart CLOSE", L"failed CLOSE", L"ended RUNTOKENS"}},
   };
   for (const Case& c : cases) {
     Events().clear();
