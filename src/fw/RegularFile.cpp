@@ -1,17 +1,11 @@
-// Whole files through the framework's files: read with a limit, written beside and renamed into
-// place, appended to and patched.
+// Whole files through the framework's files: read with a limit, appended to and patched.
 #include "fw/RegularFile.h"
 
-#include <unistd.h>
-
 #include <algorithm>
-#include <atomic>
 #include <string>
 #include <utility>
 
 #include "fw/File.h"
-#include "fw/FileName.h"
-#include "fw/FileStatus.h"
 #include "fw/Strings.h"
 
 namespace fw {
@@ -21,10 +15,6 @@ Status Opened(CFile& file, std::wstring_view path, unsigned flags) {
   CFileException error(CFileException::none, std::wstring(path));
   if (file.Open(path, flags | CFile::typeBinary, &error)) return Status::Success();
   return Status::Failure(error.Message());
-}
-
-std::wstring BackupPath(std::wstring_view path) {
-  return PathJoin(FolderOf(path), CFileName(path).Title() + L".bak");
 }
 
 }  // namespace
@@ -63,34 +53,6 @@ Result<std::vector<std::uint8_t>> ReadRegularFile(std::wstring_view path, std::u
   } catch (const CFileException& error) {
     return Outcome::Failure(error.Message());
   }
-}
-
-Status WriteFileReplacing(std::wstring_view path, std::span<const std::uint8_t> bytes,
-                          bool keepBackup) {
-  static std::atomic<unsigned> counter{0};
-  const std::wstring temporary =
-      std::wstring(path) + Format(L".%d-%u.tmp", static_cast<int>(::getpid()), counter++);
-  CFile file;
-  if (Status opened = Opened(file, temporary, CFile::modeCreate | CFile::modeWrite); !opened) {
-    return opened;
-  }
-  try {
-    file.Write(bytes.data(), bytes.size());
-    file.Close();
-  } catch (const CFileException& error) {
-    // The file's destructor closes it without another report.
-    (void)DeleteFile(temporary);
-    return Status::Failure(error.Message());
-  }
-  if (keepBackup && PathExists(path) && !MoveFile(path, BackupPath(path), true)) {
-    (void)DeleteFile(temporary);
-    return Status::Failure(Format(L"cannot keep a backup of %ls", std::wstring(path).c_str()));
-  }
-  if (!MoveFile(temporary, path, true)) {
-    (void)DeleteFile(temporary);
-    return Status::Failure(Format(L"cannot replace %ls", std::wstring(path).c_str()));
-  }
-  return Status::Success();
 }
 
 Status AppendToFile(std::wstring_view path, std::span<const std::uint8_t> bytes,

@@ -1,6 +1,6 @@
-// Whole files of bytes: read with a size limit, written in one piece, and patched in place, over
-// the framework's files (only regular files open, never blocking on a FIFO or device). Any
-// thread.
+// Whole files of bytes: read with a size limit, appended to and patched in place, over the
+// framework's files (only regular files open, never blocking on a FIFO or device); File.h
+// replaces a file whole. Any thread.
 #pragma once
 
 #include <cstdint>
@@ -16,12 +16,6 @@ namespace fw {
 // regular file, or holds more than `maxBytes` (checked again while reading, as the file may grow
 // meanwhile); nothing is allocated beyond what the file holds.
 Result<std::vector<std::uint8_t>> ReadRegularFile(std::wstring_view path, std::uint64_t maxBytes);
-
-// Writes `bytes` to a new file beside `path` and then puts it in the place of `path`, so a
-// failure leaves an existing file as it was. With `keepBackup` an existing file is first renamed
-// to the same path with the extension ".bak" (replacing an older one).
-Status WriteFileReplacing(std::wstring_view path, std::span<const std::uint8_t> bytes,
-                          bool keepBackup);
 
 // Appends to an existing regular file; `offset` receives where the bytes start.
 Status AppendToFile(std::wstring_view path, std::span<const std::uint8_t> bytes,

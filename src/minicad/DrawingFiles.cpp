@@ -2,6 +2,8 @@
 // or kept.
 #include "minicad/DrawingFiles.h"
 
+#include "fw/File.h"
+#include "fw/FileName.h"
 #include "fw/FileStatus.h"
 #include "fw/RegularFile.h"
 #include "fw/Strings.h"
@@ -40,6 +42,21 @@ StoredPreview MakePreview(AcDbImpDatabase& database, const FormatLevel& level) {
     if (auto png = EncodePngPreview(rendered.image)) return *png;
   }
   return EncodeBmpPreview(rendered.image, background);
+}
+
+// With `keepBackup` an existing drawing is first copied to the same path with the extension
+// ".bak" (over an older one); the drawing itself is replaced only by a complete new file.
+fw::Status WriteWithBackup(std::wstring_view path, std::span<const std::uint8_t> bytes,
+                           bool keepBackup) {
+  if (keepBackup && fw::PathExists(path)) {
+    const std::wstring backup =
+        fw::PathJoin(fw::FolderOf(path), fw::CFileName(path).Title() + L".bak");
+    if (!fw::CopyFile(path, backup, false)) {
+      return fw::Status::Failure(
+          fw::Format(L"cannot keep a backup of %ls", std::wstring(path).c_str()));
+    }
+  }
+  return fw::WriteFileReplacing(path, bytes);
 }
 
 }  // namespace
@@ -91,7 +108,7 @@ Acad::ErrorStatus WriteDrawingFile(AcDbDatabase& database, std::wstring_view pat
   inside.Header().updated = fw::CurrentTime();
   const StoredPreview preview = MakePreview(inside, *level);
   const std::vector<std::uint8_t> file = BuildContainer(*level, preview, EncodeDrawing(inside));
-  fw::Status written = fw::WriteFileReplacing(path, file, keepBackup);
+  fw::Status written = WriteWithBackup(path, file, keepBackup);
   if (!written) {
     inside.Header().updated = previousUpdate;
     inside.Header().view = previousView;

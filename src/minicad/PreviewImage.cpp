@@ -89,15 +89,7 @@ StoredPreview EncodeBmpPreview(const fw::Bitmap& image, fw::COLORREF background)
 }
 
 std::optional<StoredPreview> EncodePngPreview(const fw::Bitmap& image) {
-  std::vector<std::uint8_t> rgb;
-  rgb.reserve(static_cast<std::size_t>(image.Width()) * image.Height() * 3);
-  for (int y = 0; y < image.Height(); ++y) {
-    for (int x = 0; x < image.Width(); ++x) {
-      const fw::COLORREF colour = image.GetPixel(x, y);
-      rgb.insert(rgb.end(), {fw::GetRValue(colour), fw::GetGValue(colour), fw::GetBValue(colour)});
-    }
-  }
-  auto png = fw::EncodePng(rgb, image.Width(), image.Height(), false);
+  auto png = fw::EncodeBitmapPng(image);
   if (!png) return std::nullopt;
   return StoredPreview{true, png.Value()};
 }

@@ -1,9 +1,8 @@
-// Whole files: a limit on what is read, what is no regular file refused without waiting, a
-// replacement that leaves the old file whole when it fails, and patches inside the file only.
+// Whole files: a limit on what is read, what is no regular file refused without waiting, and
+// patches inside the file only.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include "fw/FileStatus.h"
 #include "fw/NativePath.h"
 #include "fw/RegularFile.h"
 #include "support/TempFolder.h"
@@ -30,24 +29,6 @@ TEST(RegularFile, ReadsUpToItsLimitAndRefusesWhatIsNoRegularFile) {
   for (const std::wstring& path : {fifo, folder.Path(), folder / L"missing.bin"}) {
     EXPECT_FALSE(fw::ReadRegularFile(path, 100)) << fw::NativePath(path);
   }
-}
-
-TEST(RegularFile, ReplacesWholeKeepsABackupWhenAskedAndLeavesTheOldFileOnFailure) {
-  TempFolder folder;
-  const std::wstring drawing = folder / L"a.dwg";
-  WriteFile(drawing, "old");
-
-  ASSERT_TRUE(fw::WriteFileReplacing(drawing, Bytes("new"), true));
-  EXPECT_EQ(ReadFile(drawing), "new");
-  EXPECT_EQ(ReadFile(folder / L"a.bak"), "old");
-  ASSERT_TRUE(fw::WriteFileReplacing(drawing, Bytes("newer"), false));
-  EXPECT_EQ(ReadFile(drawing), "newer");
-  EXPECT_EQ(ReadFile(folder / L"a.bak"), "old");
-
-  EXPECT_FALSE(fw::WriteFileReplacing(folder / L"missing/a.dwg", Bytes("x"), false));
-  ASSERT_TRUE(fw::CreateDirectory(folder / L"in the way.dwg"));
-  EXPECT_FALSE(fw::WriteFileReplacing(folder / L"in the way.dwg", Bytes("x"), false));
-  EXPECT_TRUE(fw::IsDirectory(folder / L"in the way.dwg"));
 }
 
 TEST(RegularFile, AppendsAndOverwritesOnlyInsideTheFile) {

@@ -173,6 +173,7 @@ TEST_F(HostTest, BlocksNeverPlaceThemselvesAndSaveAsAsksBeforeReplacing) {
       L"-INSERT\nOUTER\n0,0\n\n\n\n-BLOCK\nINNER\n_y\n0,0\nL\n\n"
       L"SAVEAS\n2018\n" +
       path + L"\nNEW\nSAVEAS\n2018\n" + path + L"\n_n\n");
+  const std::string first = testsupport::ReadFile(path);
   const std::wstring console = host.ConsoleText();
   EXPECT_NE(console.find(L"Block \"INNER\" references itself.\n"), std::wstring::npos)
       << fw::ToUtf8(console);
@@ -181,6 +182,11 @@ TEST_F(HostTest, BlocksNeverPlaceThemselvesAndSaveAsAsksBeforeReplacing) {
             std::wstring::npos);
   EXPECT_EQ(std::wstring(acDocManager->curDocument()->docTitle()), L"Drawing2");
   EXPECT_EQ(minicad::ListDrawing(Drawing()).size(), 0u);
+
+  // Replacing it keeps the drawing it replaces beside it.
+  host.RunScriptText(L"SAVEAS\n2018\n" + path + L"\n_y\n");
+  EXPECT_EQ(testsupport::ReadFile(folder_ / L"twice.bak"), first);
+  EXPECT_EQ(std::wstring(acDocManager->curDocument()->docTitle()), L"twice");
 }
 
 }  // namespace
