@@ -2,7 +2,8 @@
 //
 // Layout (little-endian; a string is u32 byte count then the bytes of the name as a file name
 // would have them, UTF-8 with undecodable bytes kept; a point is three f64):
-//   "MCADBODY"  u16 format (1)
+//   "MCADBODY"  u16 format (1), u32 length of the content that follows, u32 Adler-32 of it
+//   content:
 //   header      i64 created, i64 updated (seconds since 1970), point insertion base,
 //               f64 view centre x, f64 view centre y, f64 view width, f64 view height
 //   summary     8 strings: title, subject, author, keywords, comments (the description),
@@ -27,7 +28,8 @@
 //                 7 reference  u32 block, point position, f64 x, y, z scale, f64 rotation
 //   "MCADEND."
 // Layers, linetypes and blocks are referred to by their index in the lists above; erased
-// objects are not written.
+// objects are not written. The check sum makes any changed byte of the content a damaged
+// drawing; bytes after the content (a preview the description writer appended) are not read.
 #pragma once
 
 #include <cstddef>
@@ -48,6 +50,8 @@ enum class EntityKind : std::uint8_t {
 inline constexpr char kBodyMagic[] = "MCADBODY";
 inline constexpr char kBodyEndMagic[] = "MCADEND.";
 inline constexpr std::uint16_t kBodyFormat = 1;
+// Magic, format, content length and check sum.
+inline constexpr std::size_t kBodyHeaderBytes = 8 + 2 + 4 + 4;
 
 inline constexpr std::uint8_t kBlockOverlay = 1;
 inline constexpr std::uint8_t kBlockForeignContents = 2;

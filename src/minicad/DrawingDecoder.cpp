@@ -11,6 +11,7 @@
 
 #include "arx/dbdim.h"
 #include "fw/ByteReader.h"
+#include "fw/Compression.h"
 #include "fw/NativePath.h"
 #include "fw/Strings.h"
 #include "minicad/AcDbImpDatabase.h"
@@ -28,8 +29,20 @@ class Decoder {
   Decoder(std::span<const std::uint8_t> body, AcDbImpDatabase& database)
       : in_(body), database_(database) {}
 
-  fw::Status Read() {
+  fw::Status Read(bool verifyChecksum) {
     if (!Magic(kBodyMagic) || in_.U16() != kBodyFormat) return Failed(L"no drawing body");
+    const std::uint32_t length = in_.U32();
+    const std::uint32_t checksum = in_.U32();
+    if (!Ok() || length > in_.Remaining()) {
+      return Failed(fw::Format(L"the body claims %u bytes; %zu are left", length, in_.Remaining()));
+    }
+    // Only the content is read: bytes after it (a preview appended to the file) are not ours.
+    const auto content = in_.Bytes(length);
+    if (verifyChecksum && fw::Adler32(content) != checksum) {
+      return Failed(L"the body's check sum does not match: the drawing is damaged");
+    }
+    in_ = fw::ByteReader(content);
+    base_ = kBodyHeaderBytes;
     ReadHeader();
     MakeTables();
     ReadLinetypes();
@@ -53,7 +66,7 @@ class Decoder {
 
   void Fail(const std::wstring& what) {
     if (error_.empty()) {
-      error_ = fw::Format(L"%ls (body offset %zu)", what.c_str(), in_.Position());
+      error_ = fw::Format(L"%ls (body offset %zu)", what.c_str(), base_ + in_.Position());
     }
   }
 
@@ -353,6 +366,8 @@ class Decoder {
   }
 
   fw::ByteReader in_;
+  // Where `in_` starts in the body, for the offsets errors name.
+  std::size_t base_ = 0;
   AcDbImpDatabase& database_;
   std::vector<AcDbObjectId> linetypes_;
   std::vector<AcDbObjectId> layers_;
@@ -363,8 +378,9 @@ class Decoder {
 
 }  // namespace
 
-fw::Status DecodeDrawing(std::span<const std::uint8_t> body, AcDbImpDatabase& database) {
-  return Decoder(body, database).Read();
+fw::Status DecodeDrawing(std::span<const std::uint8_t> body, AcDbImpDatabase& database,
+                         bool verifyChecksum) {
+  return Decoder(body, database).Read(verifyChecksum);
 }
 
 }  // namespace minicad

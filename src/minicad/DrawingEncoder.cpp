@@ -7,6 +7,7 @@
 #include "arx/acutads.h"
 #include "arx/dbdim.h"
 #include "fw/ByteWriter.h"
+#include "fw/Compression.h"
 #include "fw/NativePath.h"
 #include "minicad/AcDbImpDatabase.h"
 #include "minicad/DrawingBodyFormat.h"
@@ -17,11 +18,14 @@ namespace {
 class Encoder {
  public:
   Encoder(const AcDbImpDatabase& database, std::vector<std::uint8_t>& bytes)
-      : database_(database), out_(bytes) {}
+      : database_(database), bytes_(bytes), out_(bytes) {}
 
   void Write() {
     out_.Bytes({reinterpret_cast<const std::uint8_t*>(kBodyMagic), 8});
     out_.U16(kBodyFormat);
+    const std::size_t lengthAt = out_.Size();
+    out_.U32(0);  // content length and check sum, once the content is written
+    out_.U32(0);
     WriteHeader();
     const StandardRecords& standard = database_.Standard();
     linetypes_ = Index(standard.linetypeTable);
@@ -32,6 +36,9 @@ class Encoder {
     out_.U32(IndexOf(layers_, database_.Header().currentLayer, standard.layerZero));
     WriteBlocks();
     out_.Bytes({reinterpret_cast<const std::uint8_t*>(kBodyEndMagic), 8});
+    const auto content = std::span(bytes_).subspan(kBodyHeaderBytes);
+    out_.PatchU32(lengthAt, static_cast<std::uint32_t>(content.size()));
+    out_.PatchU32(lengthAt + 4, fw::Adler32(content));
   }
 
  private:
@@ -238,6 +245,7 @@ class Encoder {
   }
 
   const AcDbImpDatabase& database_;
+  std::vector<std::uint8_t>& bytes_;
   fw::ByteWriter out_;
   Table linetypes_;
   Table layers_;

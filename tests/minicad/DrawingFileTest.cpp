@@ -14,6 +14,7 @@
 #include "minicad/AcDbImpDatabase.h"
 #include "minicad/DbList.h"
 #include "minicad/DrawingFiles.h"
+#include "minicad/DwgContainer.h"
 #include "minicad/Host.h"
 #include "minicad/InputText.h"
 
@@ -183,18 +184,27 @@ bool ReadsCleanly(const std::vector<std::uint8_t>& bytes) {
   return true;
 }
 
-// Every byte flipped, zeroed or set to 0xFF gives a drawing or a clear error; every cut gives an
-// error (a drawing that ends early is never read as a smaller one).
+// Every byte flipped, zeroed or set to 0xFF gives a clear error or, outside what the reader
+// checks (padding, the preview's bytes), a drawing; a changed byte of the version, the marker or
+// the body always fails. Every cut fails: a drawing that ends early is never read as a smaller
+// one.
 TEST_F(HostTest, DamagedAndCutDrawingsAreRefusedCleanly) {
   const std::vector<std::uint8_t> valid = SmallDrawing(folder_);
   ASSERT_EQ(minicad::ReadDrawingBytes(valid, L"valid.dwg").status, Acad::eOk);
+  const minicad::ContainerContents contents = minicad::ReadContainer(valid);
+  const auto bodyStart = static_cast<std::size_t>(contents.body.data() - valid.data());
+  auto checked = [&](std::size_t at) { return at < 6 || (at >= 21 && at < 29) || at >= bodyStart; };
   for (std::size_t at = 0; at < valid.size(); ++at) {
     for (auto change : {+[](std::uint8_t b) { return static_cast<std::uint8_t>(b ^ 0x5A); },
                         +[](std::uint8_t) { return std::uint8_t{0}; },
                         +[](std::uint8_t) { return std::uint8_t{0xFF}; }}) {
       std::vector<std::uint8_t> damaged = valid;
+      if (change(damaged[at]) == damaged[at]) continue;
       damaged[at] = change(damaged[at]);
       ASSERT_TRUE(ReadsCleanly(damaged)) << "byte " << at;
+      if (checked(at)) {
+        ASSERT_NE(minicad::ReadDrawingBytes(damaged, L"d.dwg").status, Acad::eOk) << "byte " << at;
+      }
     }
   }
   for (std::size_t size = 0; size < valid.size(); ++size) {
