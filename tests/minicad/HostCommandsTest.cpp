@@ -10,6 +10,7 @@
 #include "fw/FileName.h"
 #include "fw/FileStatus.h"
 #include "fw/Strings.h"
+#include "fw/HeadlessUiDriver.h"
 #include "fw/UiDriver.h"
 #include "minicad/AcDbImpDatabase.h"
 #include "minicad/DbList.h"
