@@ -6,6 +6,7 @@
 #include <array>
 #include <bit>
 #include <cstring>
+#include <span>
 #include <string>
 #include <utility>
 
@@ -92,26 +93,36 @@ std::vector<std::uint8_t> EncodeUtf16(const std::wstring& text) {
 // Wide text of UTF-16LE bytes (an even count). Pairs become one character; an escaped file-name
 // byte stays itself; any other surrogate without its partner becomes U+FFFD, as damaged text
 // should not end the read.
-std::wstring DecodeUtf16(const std::vector<std::uint8_t>& bytes) {
-  std::wstring text;
-  text.reserve(bytes.size() / 2);
-  std::size_t units = bytes.size() / 2;
+std::wstring DecodeUtf16(std::span<const std::uint8_t> bytes) {
+  const std::size_t units = bytes.size() / 2;
+  std::wstring text(units, L'\0');  // a pair makes one character: never more than the units
+  std::size_t length = 0;
   for (std::size_t i = 0; i < units; ++i) {
     char32_t unit = FromLittleEndian<std::uint16_t>(&bytes[2 * i]);
+    if (!IsHighSurrogate(unit) && !IsLowSurrogate(unit)) {
+      text[length++] = static_cast<wchar_t>(unit);
+      continue;
+    }
     if (IsHighSurrogate(unit) && i + 1 < units) {
       char32_t next = FromLittleEndian<std::uint16_t>(&bytes[2 * (i + 1)]);
       if (IsLowSurrogate(next)) {
-        text += static_cast<wchar_t>(0x10000 + ((unit - 0xD800) << 10) + (next - 0xDC00));
+        text[length++] = static_cast<wchar_t>(0x10000 + ((unit - 0xD800) << 10) + (next - 0xDC00));
         ++i;
         continue;
       }
     }
-    if ((IsHighSurrogate(unit) || IsLowSurrogate(unit)) && !IsEscapedByte(unit)) {
-      unit = kReplacementCharacter;
-    }
-    text += static_cast<wchar_t>(unit);
+    if (!IsEscapedByte(unit)) unit = kReplacementCharacter;
+    text[length++] = static_cast<wchar_t>(unit);
   }
+  text.resize(length);
   return text;
+}
+
+std::wstring DecodeCharacters(std::span<const std::uint8_t> characters, bool wide) {
+  if (wide) return DecodeUtf16(characters);
+  // Narrow strings may be paths: bytes that are not UTF-8 are kept as a path's are.
+  return FromNativePath(
+      std::string_view(reinterpret_cast<const char*>(characters.data()), characters.size()));
 }
 
 std::wstring Number(std::uint64_t value) { return std::to_wstring(value); }
@@ -242,12 +253,19 @@ std::wstring CArchive::ReadString() {
                                   Number(byteCount) + L" bytes; " + Number(left) + L" are left");
     }
   }
+  // Characters that fit the buffer are decoded where they lie.
+  if (byteCount <= buffer_.size()) {
+    if (byteCount > bufferEnd_ - bufferPosition_) FillBuffer(static_cast<std::size_t>(byteCount));
+    if (byteCount <= bufferEnd_ - bufferPosition_) {
+      const std::span<const std::uint8_t> characters(buffer_.data() + bufferPosition_,
+                                                     static_cast<std::size_t>(byteCount));
+      bufferPosition_ += characters.size();
+      return DecodeCharacters(characters, wide);
+    }
+  }
   std::vector<std::uint8_t> characters(static_cast<std::size_t>(byteCount));
   Read(characters.data(), characters.size());
-  if (wide) return DecodeUtf16(characters);
-  // Narrow strings may be paths: bytes that are not UTF-8 are kept as a path's are.
-  return FromNativePath(
-      std::string_view(reinterpret_cast<const char*>(characters.data()), characters.size()));
+  return DecodeCharacters(characters, wide);
 }
 
 void CArchive::Write(const void* bytes, std::size_t count) {
@@ -277,6 +295,12 @@ void CArchive::Write(const void* bytes, std::size_t count) {
 }
 
 void CArchive::Read(void* bytes, std::size_t count) {
+  // Most reads are a few bytes the buffer already holds.
+  if (IsLoading() && !closed_ && count > 0 && count <= bufferEnd_ - bufferPosition_) {
+    std::memcpy(bytes, buffer_.data() + bufferPosition_, count);
+    bufferPosition_ += count;
+    return;
+  }
   if (closed_ || file_ == nullptr) {
     throw CArchiveException(CArchiveException::genericException,
                             L"reading " + Number(count) + L" bytes from a closed archive");

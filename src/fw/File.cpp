@@ -350,6 +350,9 @@ CMemFile::CMemFile(std::size_t growBytes) : growBytes_(growBytes == 0 ? 1024 : g
 CMemFile::CMemFile(std::span<const std::uint8_t> bytes)
     : growBytes_(1024), bytes_(bytes.begin(), bytes.end()) {}
 
+CMemFile::CMemFile(std::vector<std::uint8_t>&& bytes)
+    : growBytes_(1024), bytes_(std::move(bytes)) {}
+
 std::size_t CMemFile::Read(void* buffer, std::size_t count) {
   std::size_t available = bytes_.size() - position_;
   std::size_t taken = std::min(count, available);

@@ -120,6 +120,8 @@ class CMemFile : public CFile {
   explicit CMemFile(std::size_t growBytes = 1024);
   // Reads the given bytes (copied).
   explicit CMemFile(std::span<const std::uint8_t> bytes);
+  // Reads the given bytes, taken over without a copy.
+  explicit CMemFile(std::vector<std::uint8_t>&& bytes);
 
   void Close() override {}
   bool IsOpen() const override { return true; }

@@ -41,6 +41,8 @@ class [[nodiscard]] Result {
   explicit operator bool() const { return Ok(); }
   // Only on success.
   const T& Value() const { return std::get<T>(content_); }
+  // Only on success: the value moved out, for a large one that is not to be copied.
+  T TakeValue() { return std::move(std::get<T>(content_)); }
   // Empty on success.
   std::wstring Message() const { return Ok() ? std::wstring() : std::get<Error>(content_).text; }
 

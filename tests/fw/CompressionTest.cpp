@@ -96,6 +96,41 @@ TEST(Uncompress, SurvivesEveryFlippedByteOfASmallStream) {
   }
 }
 
+// The cache reader draws a stream in the archive's pieces: every piece is right, a cut shows
+// at the piece that reaches it, and a longer stream only when the reader finishes.
+TEST(InflateStream, GivesTheBytesPieceByPieceAndChecksTheEndWhenFinished) {
+  const Bytes data = SampleData();
+  const Bytes compressed = fw::Compress(data);
+  fw::InflateStream whole(compressed, data.size());
+  Bytes out;
+  std::uint8_t piece[333];
+  for (;;) {
+    fw::Result<std::size_t> got = whole.Read(piece);
+    ASSERT_TRUE(got.Ok()) << fw::ToUtf8(got.Message());
+    if (got.Value() == 0) break;
+    out.insert(out.end(), piece, piece + got.Value());
+  }
+  EXPECT_EQ(out, data);
+  EXPECT_TRUE(whole.Finish().Ok());
+
+  fw::InflateStream shorter(compressed, data.size() - 10);
+  EXPECT_TRUE(shorter.Read(piece).Ok());
+  const fw::Status finished = shorter.Finish();
+  ASSERT_FALSE(finished.Ok());
+  EXPECT_NE(finished.Message().find(L"more than the expected"), std::wstring::npos);
+
+  const Bytes cut(compressed.begin(), compressed.begin() + 40);
+  fw::InflateStream early(cut, data.size());
+  for (;;) {
+    fw::Result<std::size_t> got = early.Read(piece);
+    if (!got) {
+      EXPECT_NE(got.Message().find(L"ends early"), std::wstring::npos);
+      break;
+    }
+    ASSERT_EQ(got.Value(), sizeof piece) << "a cut stream gave all its bytes";
+  }
+}
+
 TEST(Adler32, MatchesTheKnownChecksums) {
   constexpr std::uint8_t kWikipedia[] = {'W', 'i', 'k', 'i', 'p', 'e', 'd', 'i', 'a'};
   static_assert(sizeof kWikipedia == 9);
