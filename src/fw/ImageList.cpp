@@ -90,8 +90,25 @@ struct ListContent {
   std::array<std::int16_t, kOverlayCount> overlays = {kNoOverlay, kNoOverlay, kNoOverlay,
                                                       kNoOverlay};
   // Every image's palette indices in the grid the stream stores: GridWidth() x GridRows() pixels,
-  // rows from the top, two pixels to a byte with the left one in the high nibble.
+  // rows from the top, two pixels to a byte with the left one in the high nibble. Either `grid`
+  // holds them, or `sharedGrid` does while they are another list's too: a list of placeholders
+  // copied to every directory costs no pixels until one of them changes (Unshare).
   std::vector<std::uint8_t> grid;
+  std::shared_ptr<const std::vector<std::uint8_t>> sharedGrid;
+
+  const std::uint8_t* Pixels() const { return sharedGrid ? sharedGrid->data() : grid.data(); }
+  // Makes `grid` this list's own; every change of the pixels comes after it.
+  void Unshare() {
+    if (!sharedGrid) return;
+    grid = *sharedGrid;
+    sharedGrid.reset();
+  }
+  // Lets another list share the pixels: they move to `sharedGrid`, which nothing changes.
+  void Share() {
+    if (sharedGrid || grid.empty()) return;
+    sharedGrid = std::make_shared<const std::vector<std::uint8_t>>(std::move(grid));
+    grid = {};
+  }
 
   std::size_t GridWidth() const { return static_cast<std::size_t>(kColumns) * cx; }
   std::size_t GridRowBytes() const { return GridWidth() / 2; }  // 4 * cx pixels: always even
@@ -101,9 +118,10 @@ struct ListContent {
   std::size_t GridRows() const { return GridRowsFor(capacity); }
 
   std::uint8_t IndexAt(std::size_t x, std::size_t y) const {
-    const std::uint8_t pair = grid[y * GridRowBytes() + x / 2];
+    const std::uint8_t pair = Pixels()[y * GridRowBytes() + x / 2];
     return x % 2 == 0 ? pair >> 4 : pair & 0x0F;
   }
+  // Only after Unshare.
   void SetIndex(std::size_t x, std::size_t y, std::uint8_t index) {
     std::uint8_t& pair = grid[y * GridRowBytes() + x / 2];
     pair = x % 2 == 0 ? static_cast<std::uint8_t>((pair & 0x0F) | (index << 4))
@@ -130,12 +148,12 @@ bool GridFits(int cx, int cy, std::int64_t images) {
 
 // Makes room for `added` more images as the platform does: nothing while cCurImage + added stays
 // below cMaxImage, else cMaxImage grows by max(added, cGrow) + 1. False, with the list unchanged,
-// when that would pass the caps.
-bool MakeRoom(ListContent& list, int added) {
+// when that would pass the caps or the list's own limit. Only after Unshare.
+bool MakeRoom(ListContent& list, int added, int limit) {
   if (list.count + added < list.capacity) return true;
   const std::int64_t grown =
       static_cast<std::int64_t>(list.capacity) + std::max(added, list.grow) + 1;
-  if (!GridFits(list.cx, list.cy, grown)) return false;
+  if (grown > limit || !GridFits(list.cx, list.cy, grown)) return false;
   list.capacity = static_cast<int>(grown);
   list.grid.resize(list.GridRows() * list.GridRowBytes(), 0);
   return true;
@@ -281,8 +299,8 @@ std::vector<std::uint8_t> EncodeStream(const ListContent& list) {
   }
   // Rows from the bottom; the grid's packed rows are already the stream's nibbles.
   for (std::size_t row = rows; row-- > 0;) {
-    const auto first = list.grid.begin() + static_cast<std::ptrdiff_t>(row * list.GridRowBytes());
-    bytes.insert(bytes.end(), first, first + static_cast<std::ptrdiff_t>(list.GridRowBytes()));
+    const std::uint8_t* first = list.Pixels() + row * list.GridRowBytes();
+    bytes.insert(bytes.end(), first, first + list.GridRowBytes());
     bytes.resize(bytes.size() + (stride - list.GridRowBytes()), 0);
   }
   return bytes;
@@ -296,6 +314,8 @@ class StreamSource {
   virtual std::uint64_t Left() const = 0;
   // The next `count` bytes, valid until the next call.
   virtual std::span<const std::uint8_t> Take(std::size_t count) = 0;
+  // The next `count` bytes copied straight to `target`.
+  virtual void TakeInto(std::uint8_t* target, std::size_t count) = 0;
 };
 
 class SpanSource final : public StreamSource {
@@ -307,6 +327,10 @@ class SpanSource final : public StreamSource {
     position_ += count;
     return part;
   }
+  void TakeInto(std::uint8_t* target, std::size_t count) override {
+    const std::span<const std::uint8_t> part = Take(count);
+    std::copy(part.begin(), part.end(), target);
+  }
   std::size_t Consumed() const { return position_; }
 
  private:
@@ -314,7 +338,8 @@ class SpanSource final : public StreamSource {
   std::size_t position_ = 0;
 };
 
-// Reads through an archive into a buffer of its own; the archive's own errors propagate.
+// Reads through an archive, into a buffer of its own or straight to where the bytes go; the
+// archive's own errors propagate.
 class ArchiveSource final : public StreamSource {
  public:
   explicit ArchiveSource(CArchive& archive) : archive_(archive) {}
@@ -323,6 +348,9 @@ class ArchiveSource final : public StreamSource {
     buffer_.resize(count);
     archive_.Read(buffer_.data(), count);
     return buffer_;
+  }
+  void TakeInto(std::uint8_t* target, std::size_t count) override {
+    archive_.Read(target, count);
   }
 
  private:
@@ -413,7 +441,8 @@ bool IsSupportedDepth(std::uint16_t bitsPerPixel) {
 // depth of the bitmap, rows from the top, ILC_COLOR for ILC_COLOR4 as old writers stored it).
 class StreamReader {
  public:
-  explicit StreamReader(StreamSource& source) : source_(source) {}
+  StreamReader(StreamSource& source, const ImageListShape* shape)
+      : source_(source), shape_(shape) {}
 
   std::optional<StreamError> Read(ListContent& list) {
     StreamHeader header;
@@ -477,17 +506,34 @@ class StreamReader {
                               static_cast<unsigned>(header.cx), static_cast<unsigned>(header.cy),
                               static_cast<unsigned long long>(kMaxGridPixels)));
     }
+    return CheckShape(header);
+  }
+
+  // The reader's own requirements, when it has any.
+  std::optional<StreamError> CheckShape(const StreamHeader& header) const {
+    if (shape_ == nullptr) return std::nullopt;
+    if (header.cx != shape_->cx || header.cy != shape_->cy) {
+      return Malformed(Format(L"image-list images of %u x %u pixels; this list holds %d x %d",
+                              static_cast<unsigned>(header.cx), static_cast<unsigned>(header.cy),
+                              shape_->cx, shape_->cy));
+    }
+    if (header.capacity > shape_->maxImages) {
+      return Malformed(Format(L"image-list cMaxImage %u is beyond this list's limit of %d images",
+                              static_cast<unsigned>(header.capacity), shape_->maxImages));
+    }
     return std::nullopt;
   }
 
   // The colour bitmap: its headers, its palette (mapped onto the list's) and its bits, which
-  // become the list's grid.
+  // become the list's grid. Its size is checked against the bytes left before any is read.
   std::optional<StreamError> ReadColourBitmap(ListContent& list) {
     BitmapHeader header;
     if (auto error = ReadBitmapHeader(header, list)) return error;
+    if (auto error = CheckBitmapFits(header, list)) return error;
     PaletteMap paletteMap{};
-    if (auto error = ReadPalette(header, paletteMap)) return error;
-    return ReadBits(header, paletteMap, list);
+    ReadPalette(header, paletteMap);
+    ReadBits(header, paletteMap, list);
+    return std::nullopt;
   }
 
   std::optional<StreamError> ReadBitmapHeader(BitmapHeader& header, const ListContent& list) {
@@ -502,52 +548,95 @@ class StreamReader {
     return CheckBitmapHeader(header, list);
   }
 
-  // For 8 bits or fewer, 2^bits palette entries follow the header whatever biClrUsed says; each
-  // is mapped to the nearest colour of the list's palette.
-  std::optional<StreamError> ReadPalette(const BitmapHeader& header, PaletteMap& paletteMap) {
-    if (header.bitsPerPixel > 8) return std::nullopt;
-    const std::size_t entries = std::size_t{1} << header.bitsPerPixel;
-    if (source_.Left() < entries * kRgbQuadSize) {
-      return Truncated(Format(L"image-list colour bitmap palette of %u entries needs %u bytes; "
-                              L"the stream has %llu left",
-                              static_cast<unsigned>(entries),
-                              static_cast<unsigned>(entries * kRgbQuadSize),
-                              static_cast<unsigned long long>(source_.Left())));
-    }
-    const std::span<const std::uint8_t> palette = source_.Take(entries * kRgbQuadSize);
-    for (std::size_t entry = 0; entry < entries; ++entry) {
-      const std::uint8_t* quad = &palette[entry * kRgbQuadSize];
-      paletteMap[entry] = NearestPaletteIndex(RGB(quad[2], quad[1], quad[0]));
-    }
-    return std::nullopt;
+  // For 8 bits or fewer, 2^bits palette entries follow the header whatever biClrUsed says.
+  static std::uint64_t PaletteBytes(const BitmapHeader& header) {
+    return header.bitsPerPixel > 8 ? 0 : (std::uint64_t{1} << header.bitsPerPixel) * kRgbQuadSize;
   }
 
-  std::optional<StreamError> ReadBits(const BitmapHeader& header, const PaletteMap& paletteMap,
-                                      ListContent& list) {
-    const std::uint64_t width = list.GridWidth();
-    const std::uint64_t rows = list.GridRows();
-    const std::uint64_t stride = RowStride(width, header.bitsPerPixel);
-    const std::uint64_t bitsSize = stride * rows;  // at most 16 K x 16 M: no overflow
-    if (source_.Left() < bitsSize) {
+  std::optional<StreamError> CheckBitmapFits(const BitmapHeader& header,
+                                             const ListContent& list) const {
+    const std::uint64_t paletteBytes = PaletteBytes(header);
+    if (source_.Left() < paletteBytes) {
+      return Truncated(Format(L"image-list colour bitmap palette of %u entries needs %u bytes; "
+                              L"the stream has %llu left",
+                              static_cast<unsigned>(paletteBytes / kRgbQuadSize),
+                              static_cast<unsigned>(paletteBytes),
+                              static_cast<unsigned long long>(source_.Left())));
+    }
+    const std::uint64_t stride = RowStride(list.GridWidth(), header.bitsPerPixel);
+    const std::uint64_t bitsSize = stride * list.GridRows();  // at most 16 K x 16 M: no overflow
+    if (source_.Left() - paletteBytes < bitsSize) {
       return Truncated(Format(L"image-list colour bitmap claims %lld x %lld pixels at %u bits "
                               L"(%llu bytes); the stream has %llu bytes left",
                               static_cast<long long>(header.width),
                               static_cast<long long>(header.height),
                               static_cast<unsigned>(header.bitsPerPixel),
                               static_cast<unsigned long long>(bitsSize),
-                              static_cast<unsigned long long>(source_.Left())));
+                              static_cast<unsigned long long>(source_.Left() - paletteBytes)));
     }
-    const std::span<const std::uint8_t> bits = source_.Take(static_cast<std::size_t>(bitsSize));
-    list.grid.assign(list.GridRows() * list.GridRowBytes(), 0);
-    const bool bottomUp = header.height > 0;
+    return std::nullopt;
+  }
+
+  // Each palette entry is mapped to the nearest colour of the list's palette.
+  void ReadPalette(const BitmapHeader& header, PaletteMap& paletteMap) {
+    const std::size_t bytes = static_cast<std::size_t>(PaletteBytes(header));
+    const std::span<const std::uint8_t> palette = source_.Take(bytes);
+    for (std::size_t entry = 0; entry < bytes / kRgbQuadSize; ++entry) {
+      const std::uint8_t* quad = &palette[entry * kRgbQuadSize];
+      paletteMap[entry] = NearestPaletteIndex(RGB(quad[2], quad[1], quad[0]));
+    }
+  }
+
+  // Row by row into the grid, in the order stored; rows stored from the bottom are turned over
+  // at the end. The common case, 4-bit rows in the list's own palette (every stream this system
+  // writes), is copied as it is; others are converted pixel by pixel. The grid grows as rows
+  // arrive rather than at once to the size the header claims, so a stream that ends or breaks
+  // early (a compressed one can state more than it holds) costs no more than what it held.
+  void ReadBits(const BitmapHeader& header, const PaletteMap& paletteMap, ListContent& list) {
+    const std::size_t width = list.GridWidth();
+    const std::size_t rows = list.GridRows();
+    const std::size_t rowBytes = list.GridRowBytes();
+    const std::size_t stride = static_cast<std::size_t>(RowStride(width, header.bitsPerPixel));
+    const bool asStored = header.bitsPerPixel == kListBitsPerPixel && IsIdentity(paletteMap);
+    list.grid.clear();
     for (std::size_t y = 0; y < rows; ++y) {
-      const std::size_t storedRow = bottomUp ? rows - 1 - y : y;
-      const std::span<const std::uint8_t> row = bits.subspan(storedRow * stride, stride);
+      GrowTo(list.grid, (y + 1) * rowBytes, rows * rowBytes);
+      if (asStored) {
+        source_.TakeInto(list.grid.data() + y * rowBytes, rowBytes);
+        if (stride > rowBytes) source_.Take(stride - rowBytes);
+        continue;
+      }
+      const std::span<const std::uint8_t> row = source_.Take(stride);
       for (std::size_t x = 0; x < width; ++x) {
         list.SetIndex(x, y, IndexOfPixel(row, x, header.bitsPerPixel, paletteMap));
       }
     }
-    return std::nullopt;
+    if (header.height > 0) TurnRowsOver(list.grid, rowBytes);
+  }
+
+  // Zero bytes up to `size`, the room doubling but never beyond `finalSize`, so that a whole
+  // grid ends with no room to spare.
+  static void GrowTo(std::vector<std::uint8_t>& grid, std::size_t size, std::size_t finalSize) {
+    if (grid.capacity() < size) {
+      grid.reserve(std::min(finalSize, std::max(size, 2 * grid.capacity())));
+    }
+    grid.resize(size, 0);
+  }
+
+  static void TurnRowsOver(std::vector<std::uint8_t>& grid, std::size_t rowBytes) {
+    const std::size_t rows = grid.size() / rowBytes;
+    for (std::size_t top = 0, bottom = rows; top + 1 < bottom; ++top, --bottom) {
+      std::swap_ranges(grid.begin() + static_cast<std::ptrdiff_t>(top * rowBytes),
+                       grid.begin() + static_cast<std::ptrdiff_t>((top + 1) * rowBytes),
+                       grid.begin() + static_cast<std::ptrdiff_t>((bottom - 1) * rowBytes));
+    }
+  }
+
+  static bool IsIdentity(const PaletteMap& paletteMap) {
+    for (std::size_t index = 0; index < kPalette.size(); ++index) {
+      if (paletteMap[index] != index) return false;
+    }
+    return true;
   }
 
   static std::optional<StreamError> CheckBitmapHeader(const BitmapHeader& header,
@@ -604,6 +693,7 @@ class StreamReader {
   }
 
   StreamSource& source_;
+  const ImageListShape* shape_;  // nullptr: any shape
 };
 
 }  // namespace
@@ -611,7 +701,24 @@ class StreamReader {
 struct CImageList::State {
   mutable std::mutex mutex;
   ListContent list;
+  int imageLimit = kMaxImageCount;
 };
+
+namespace {
+
+// Reads one stream through an archive; throws as CImageList::Read promises.
+ListContent ReadFromArchive(CArchive& archive, const ImageListShape* shape) {
+  ArchiveSource source(archive);
+  ListContent list;
+  if (std::optional<StreamError> error = StreamReader(source, shape).Read(list)) {
+    throw CArchiveException(
+        error->truncated ? CArchiveException::endOfFile : CArchiveException::genericException,
+        std::move(error->message));
+  }
+  return list;
+}
+
+}  // namespace
 
 CImageList::CImageList() : state_(std::make_shared<State>()) {}
 
@@ -621,6 +728,8 @@ bool CImageList::Create(int cx, int cy, std::uint16_t flags, int initial, int gr
   }
   const std::int64_t capacity = std::int64_t{std::max(initial, 0)} + 1;
   if (!GridFits(cx, cy, capacity)) return false;
+  if (!state_) state_ = std::make_shared<State>();
+  if (capacity > state_->imageLimit) return false;
 
   ListContent list;
   list.created = true;
@@ -630,7 +739,6 @@ bool CImageList::Create(int cx, int cy, std::uint16_t flags, int initial, int gr
   list.capacity = static_cast<int>(capacity);
   list.grow = StoredGrow(grow);
   list.grid.assign(list.GridRows() * list.GridRowBytes(), 0);
-  if (!state_) state_ = std::make_shared<State>();
   std::lock_guard lock(state_->mutex);
   state_->list = std::move(list);
   return true;
@@ -640,6 +748,29 @@ void CImageList::DeleteImageList() {
   if (!state_) return;
   std::lock_guard lock(state_->mutex);
   state_->list = ListContent{};
+}
+
+void CImageList::CopyFrom(const CImageList& other) {
+  if (!state_) state_ = std::make_shared<State>();
+  if (other.state_ == state_) return;
+  if (!other.state_) return DeleteImageList();
+  std::scoped_lock lock(state_->mutex, other.state_->mutex);
+  other.state_->list.Share();
+  state_->list = other.state_->list;
+}
+
+void CImageList::TakeFrom(CImageList& other) {
+  if (!state_) state_ = std::make_shared<State>();
+  if (other.state_ == state_) return;
+  if (!other.state_) return DeleteImageList();
+  std::scoped_lock lock(state_->mutex, other.state_->mutex);
+  state_->list = std::exchange(other.state_->list, ListContent{});
+}
+
+void CImageList::SetImageLimit(int images) {
+  if (!state_) state_ = std::make_shared<State>();
+  std::lock_guard lock(state_->mutex);
+  state_->imageLimit = std::clamp(images, 1, kMaxImageCount);
 }
 
 bool CImageList::IsCreated() const {
@@ -672,7 +803,8 @@ int CImageList::Add(const Bitmap& bitmap) {
   ListContent& list = state_->list;
   // As on the platform, a bitmap narrower than one image adds nothing.
   if (!list.created || bitmap.Width() < list.cx || bitmap.IsEmpty()) return -1;
-  if (!MakeRoom(list, 1)) return -1;
+  list.Unshare();
+  if (!MakeRoom(list, 1, state_->imageLimit)) return -1;
   const int index = list.count;
   CopyIntoCell(list, index, bitmap);
   ++list.count;
@@ -684,6 +816,7 @@ bool CImageList::Replace(int index, const Bitmap& bitmap) {
   std::lock_guard lock(state_->mutex);
   ListContent& list = state_->list;
   if (!list.created || index < 0 || index >= list.count || bitmap.IsEmpty()) return false;
+  list.Unshare();
   if (bitmap.Width() == list.cx && bitmap.Height() == list.cy) {
     CopyIntoCell(list, index, bitmap);
   } else {
@@ -718,7 +851,7 @@ Status CImageList::ReadStream(std::span<const std::uint8_t> bytes, std::size_t* 
   if (consumed != nullptr) *consumed = 0;
   SpanSource source(bytes);
   ListContent list;
-  if (std::optional<StreamError> error = StreamReader(source).Read(list)) {
+  if (std::optional<StreamError> error = StreamReader(source, nullptr).Read(list)) {
     return Status::Failure(std::move(error->message));
   }
   if (!state_) state_ = std::make_shared<State>();
@@ -740,13 +873,14 @@ void CImageList::Write(CArchive& archive) const {
 }
 
 void CImageList::Read(CArchive& archive) {
-  ArchiveSource source(archive);
-  ListContent list;
-  if (std::optional<StreamError> error = StreamReader(source).Read(list)) {
-    throw CArchiveException(
-        error->truncated ? CArchiveException::endOfFile : CArchiveException::genericException,
-        std::move(error->message));
-  }
+  ListContent list = ReadFromArchive(archive, nullptr);
+  if (!state_) state_ = std::make_shared<State>();
+  std::lock_guard lock(state_->mutex);
+  state_->list = std::move(list);
+}
+
+void CImageList::Read(CArchive& archive, const ImageListShape& shape) {
+  ListContent list = ReadFromArchive(archive, &shape);
   if (!state_) state_ = std::make_shared<State>();
   std::lock_guard lock(state_->mutex);
   state_->list = std::move(list);

@@ -24,10 +24,31 @@ enum ImageListFlags : std::uint16_t {
   ILC_COLOR32 = 0x0020,
 };
 
+// The length of the stream WriteStream makes for a 4-bit list without a mask with room for
+// `capacity` images of cx x cy pixels: the 28-byte header, the bitmap's 54 bytes of headers, its
+// 16-colour palette and its rows of four images, each row padded to 4 bytes.
+constexpr std::uint64_t ImageListStreamBytes(int cx, int cy, int capacity) {
+  const auto width = static_cast<std::uint64_t>(cx);
+  const auto height = static_cast<std::uint64_t>(cy);
+  const std::uint64_t rowBytes = (4 * width * 4 + 31) / 32 * 4;
+  const std::uint64_t rows = (static_cast<std::uint64_t>(capacity) + 3) / 4 * height;
+  return 28 + 14 + 40 + 16 * 4 + rowBytes * rows;
+}
+
+// What a reader of a particular list requires besides a valid stream: images of exactly
+// cx x cy pixels, and room for at most `maxImages` of them. Checked right after the stream's
+// header, before anything of the size the header claims is read or allocated.
+struct ImageListShape {
+  int cx = 0;
+  int cy = 0;
+  int maxImages = 0xFFFF;
+};
+
 // Image lists are shared between a directory, which owns them, and the list controls that show
-// them; copies are not made. A copy of the handle is the same list: Create, DeleteImageList and
-// ReadStream on one handle change what every copy sees. Every member may be called from any
-// thread (the loader and the dialog); the list's state is guarded by a lock of its own.
+// them; copies are not made. A copy of the handle is the same list: Create, DeleteImageList,
+// ReadStream, Read, CopyFrom and TakeFrom on one handle change what every copy sees. Every member
+// may be called from any thread (the loader and the dialog); the list's state is guarded by a
+// lock of its own.
 class CImageList {
  public:
   CImageList();  // a handle to a list that is not created yet
@@ -37,6 +58,17 @@ class CImageList {
   bool Create(int cx, int cy, std::uint16_t flags, int initial, int grow);
   void DeleteImageList();
   bool IsCreated() const;
+
+  // This list takes a copy of another's images and settings. The pixels are shared until either
+  // list changes them, so copying a list of placeholders costs no pixels.
+  void CopyFrom(const CImageList& other);
+  // This list takes another's images and settings without copying them; `other` (with its other
+  // handles) is left without a list.
+  void TakeFrom(CImageList& other);
+  // The most images this list makes room for: Create and Add fail beyond it. It belongs to the
+  // list, not to its content, so it stays through reads and copies. Starts at what the stream's
+  // 16-bit counters hold.
+  void SetImageLimit(int images);
 
   int GetImageCount() const;
   int ImageWidth() const;
@@ -58,9 +90,11 @@ class CImageList {
   Status ReadStream(std::span<const std::uint8_t> bytes, std::size_t* consumed = nullptr);
   // Through an archive: Write appends the stream (throws CArchiveException for a list that is
   // not created); Read reads exactly one stream (throws CArchiveException on bad input, endOfFile
-  // when the archive ends inside the stream, leaving the list unchanged).
+  // when the archive ends inside the stream, leaving the list unchanged). With a shape, a stream
+  // of other images or more room is bad input.
   void Write(CArchive& archive) const;
   void Read(CArchive& archive);
+  void Read(CArchive& archive, const ImageListShape& shape);
 
  private:
   struct State;

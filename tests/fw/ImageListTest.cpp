@@ -206,6 +206,21 @@ TEST(ImageListCapacity, StopsAddingAtTheSixteenBitLimit) {
   EXPECT_EQ(CountAndCapacity(list), (std::pair{65530, 65531}));
 }
 
+// The limit belongs to the list: it holds through a read and a copy, and the stream of a list
+// at its limit is as long as ImageListStreamBytes says.
+TEST(ImageListCapacity, StopsAtItsOwnLimitWhateverItHolds) {
+  CImageList list;
+  list.SetImageLimit(31);
+  EXPECT_FALSE(list.Create(2, 2, fw::ILC_COLOR4, 31, 25));
+  ASSERT_TRUE(list.Create(2, 2, fw::ILC_COLOR4, 1, 25));
+  list.CopyFrom(MakeList(2, 2, {Filled(2, 2, kRed)}));
+  for (int i = 1; i < 30; ++i) ASSERT_EQ(list.Add(Filled(2, 2, kWhite)), i);
+  EXPECT_EQ(list.Add(Filled(2, 2, kWhite)), -1);  // room for 60 would pass 31
+  EXPECT_EQ(CountAndCapacity(list), (std::pair{30, 31}));
+  EXPECT_EQ(list.WriteStream().size(), fw::ImageListStreamBytes(2, 2, 31));
+  EXPECT_EQ(MakeList(130, 96, {}).WriteStream().size(), fw::ImageListStreamBytes(130, 96, 2));
+}
+
 TEST(ImageListImages, AddCopiesTheLeftmostSliceAndWhatRowsTheBitmapHas) {
   Bitmap wide = Filled(6, 1, RGB(0, 0, 255));
   fw::CDC(wide).FillRect(0, 0, 3, 1, kRed);
@@ -493,6 +508,71 @@ TEST(ImageListArchive, ThrowsOnDamageAndKeepsTheList) {
     }
     EXPECT_EQ(list.GetImage(0).GetPixel(0, 0), kWhite);
   }
+}
+
+// A reader that knows what its list must be refuses another shape right after the header: a
+// stream cut there fails as damage, not as a stream that ends before its bits.
+TEST(ImageListArchive, RefusesAnotherShapeBeforeReadingTheBits) {
+  const Bytes headersOnly(kTiny.begin(), kTiny.begin() + kPaletteAt);
+  const struct {
+    fw::ImageListShape shape;
+    const wchar_t* detail;
+  } cases[] = {
+      {{2, 1, 100}, L"images of 1 x 1 pixels; this list holds 2 x 1"},
+      {{1, 2, 100}, L"images of 1 x 1 pixels; this list holds 1 x 2"},
+      {{1, 1, 0}, L"cMaxImage 1 is beyond this list's limit of 0 images"},
+      {{1, 1, 1}, L"the stream has 0 left"},  // the shape fits: the cut is found next
+  };
+  for (const auto& [shape, detail] : cases) {
+    fw::CMemFile file(headersOnly);
+    fw::CArchive archive(&file, fw::CArchive::load);
+    CImageList list = MakeList(1, 1, {Filled(1, 1, kWhite)});
+    try {
+      list.Read(archive, shape);
+      ADD_FAILURE() << "read a stream of another shape";
+    } catch (const fw::CArchiveException& error) {
+      EXPECT_NE(error.detail().find(detail), std::wstring::npos) << fw::ToUtf8(error.detail());
+    }
+    EXPECT_EQ(list.GetImage(0).GetPixel(0, 0), kWhite);
+  }
+  fw::CMemFile whole(kTiny);
+  fw::CArchive archive(&whole, fw::CArchive::load);
+  CImageList list;
+  list.Read(archive, {1, 1, 1});
+  ExpectImages(list, {Filled(1, 1, kRed)});
+}
+
+// A directory's list takes the placeholders by copy and a cache's images by move, and whoever
+// shows it sees both; the pixels a copy shares stay as they were when either side changes.
+TEST(ImageListSharing, CopyAndTakeFillTheSameListAndSharePixelsUntilEitherChanges) {
+  CImageList prototype = MakeList(4, 3, {Filled(4, 3, kRed)});
+  CImageList list;
+  CImageList shown = list;
+  list.CopyFrom(prototype);
+  EXPECT_EQ(shown.GetImageCount(), 1);
+  EXPECT_EQ(shown.Add(Filled(4, 3, kWhite)), 1);
+  EXPECT_TRUE(prototype.Replace(0, Filled(4, 3, kSilver)));
+  ExpectImages(prototype, {Filled(4, 3, kSilver)});
+  ExpectImages(list, {Filled(4, 3, kRed), Filled(4, 3, kWhite)});
+
+  CImageList read = MakeList(4, 3, {Filled(4, 3, kBlack)});
+  list.TakeFrom(read);
+  EXPECT_FALSE(read.IsCreated());
+  ExpectImages(shown, {Filled(4, 3, kBlack)});
+
+  // Copies of one prototype change on two threads while a third reads it.
+  std::vector<std::thread> threads;
+  for (int t = 0; t < 2; ++t) {
+    threads.emplace_back([&prototype] {
+      CImageList copy;
+      for (int i = 0; i < 20; ++i) {
+        copy.CopyFrom(prototype);
+        EXPECT_EQ(copy.Add(Filled(4, 3, kWhite)), 1);
+      }
+    });
+  }
+  for (int i = 0; i < 20; ++i) EXPECT_EQ(prototype.GetImage(0).GetPixel(0, 0), kSilver);
+  for (std::thread& thread : threads) thread.join();
 }
 
 TEST(ImageListSharing, CopiesOfTheHandleAreTheSameList) {
