@@ -40,6 +40,15 @@ constexpr std::uint64_t kMinDirectoryRecordBytes = 6 * 4 + 8 + 6 * 4 + 4 * 1 + 4
 // How many numbered temporary names a relocation tries beside one file before it gives up.
 constexpr int kMaxTemporaryNameTries = 1000;
 
+// The longest stream a real image cache has: both lists with room for the most images a
+// directory keeps (about 129 MB). A container stating more is damage, refused before anything
+// is inflated.
+constexpr std::uint64_t kMaxImageCacheStreamBytes =
+    fw::ImageListStreamBytes(Directory::kLargeImageWidth, Directory::kLargeImageHeight,
+                             Directory::kMaxImages) +
+    fw::ImageListStreamBytes(Directory::kSmallImageWidth, Directory::kSmallImageHeight,
+                             Directory::kMaxImages);
+
 unsigned long long Wide(std::uint64_t value) { return static_cast<unsigned long long>(value); }
 
 std::wstring MainCacheNotWrittenText(const std::wstring& path) {
@@ -66,8 +75,9 @@ void CloseQuietly(fw::CFile& file) {
 // Runs `body` on an archive over `file`; on any error the archive is aborted (never closed, so
 // nothing half-written reaches the file) and the error passes on.
 template <typename Body>
-void WithArchive(fw::CFile& file, fw::CArchive::Mode mode, Body body) {
-  CArchiveExt archive(&file, mode, CArchiveExt::kBufferSize, UseCompression());
+void WithArchive(fw::CFile& file, fw::CArchive::Mode mode, std::uint64_t maxStreamBytes,
+                 Body body) {
+  CArchiveExt archive(&file, mode, CArchiveExt::kBufferSize, UseCompression(), maxStreamBytes);
   try {
     body(archive.Archive());
     archive.Close();
@@ -157,13 +167,7 @@ void StoreImageCache(fw::CArchive& archive, const Directory& directory) {
   directory.SmallImages().Write(archive);
 }
 
-void CheckImageList(const fw::CImageList& list, const wchar_t* which, int width, int height) {
-  if (list.ImageWidth() != width || list.ImageHeight() != height) {
-    throw fw::CArchiveException(
-        fw::CArchiveException::genericException,
-        fw::Format(L"image cache: the %s list holds %dx%d images; %dx%d expected", which,
-                   list.ImageWidth(), list.ImageHeight(), width, height));
-  }
+void CheckImageList(const fw::CImageList& list, const wchar_t* which) {
   if (list.GetImageCount() < 1) {
     throw fw::CArchiveException(
         fw::CArchiveException::genericException,
@@ -172,13 +176,14 @@ void CheckImageList(const fw::CImageList& list, const wchar_t* which, int width,
   }
 }
 
-// The lists must be usable as the directory's: the sizes it draws, the placeholder, and, with
-// both lists, one image in each for every index.
-void CheckImageLists(const Directory& directory, const fw::CImageList& large,
-                     const fw::CImageList& small) {
-  CheckImageList(small, L"small", Directory::kSmallImageWidth, Directory::kSmallImageHeight);
+// The lists must be usable as the directory's: the placeholder, and, with both lists, one image
+// in each for every index. (Their image sizes and room were checked while they were read.)
+void CheckImageLists(const Directory& directory) {
+  const fw::CImageList& large = directory.LargeImages();
+  const fw::CImageList& small = directory.SmallImages();
+  CheckImageList(small, L"small");
   if (!directory.useLargeImages) return;
-  CheckImageList(large, L"large", Directory::kLargeImageWidth, Directory::kLargeImageHeight);
+  CheckImageList(large, L"large");
   if (large.GetImageCount() != small.GetImageCount()) {
     throw fw::CArchiveException(
         fw::CArchiveException::genericException,
@@ -190,6 +195,38 @@ void CheckImageLists(const Directory& directory, const fw::CImageList& large,
 
 void DeleteDamagedImageCache(const std::wstring& path) {
   if (IsImageCacheName(path)) fw::DeleteFile(path);
+}
+
+// The images both lists hold (the small list alone without large images).
+int ImageCount(const Directory& directory) {
+  const int small = directory.SmallImages().GetImageCount();
+  return directory.useLargeImages ? std::min(directory.LargeImages().GetImageCount(), small)
+                                  : small;
+}
+
+// Whether the lists hold every image a block refers to. Lists that do not were never read from
+// the image cache (or lost it), and writing them would destroy the previews the file holds.
+bool ImagesCoverBlocks(const Directory& directory) {
+  const int count = ImageCount(directory);
+  const auto& blocks = directory.Blocks();
+  return std::all_of(blocks.begin(), blocks.end(), [count](const std::unique_ptr<Block>& block) {
+    return block->imageIndex < count;
+  });
+}
+
+// After a read left lists without some block's image (a damaged, missing or older image
+// cache), such a block shows the placeholder and is probed again: its cached facts stop
+// counting, also in the main cache written before the next start, so the preview comes back
+// instead of another drawing's taking its place.
+void ForgetPreviewsBeyondLists(Directory& directory) {
+  const int count = ImageCount(directory);
+  for (const auto& block : directory.Blocks()) {
+    if (block->imageIndex < count) continue;
+    block->imageIndex = 0;
+    block->valid = false;
+    block->checked = false;
+    block->cachedStatus.size = Block::kUnknownSize;
+  }
 }
 
 // --- Relocation ----------------------------------------------------------------------------------
@@ -284,7 +321,7 @@ bool WriteMainCache(const Library& library, const MainCacheSave& save) {
     return false;
   }
   try {
-    WithArchive(file, fw::CArchive::store,
+    WithArchive(file, fw::CArchive::store, CArchiveExt::kMaxStreamBytes,
                 [&](fw::CArchive& archive) { StoreMainCache(archive, library, save); });
     file.Close();
     return true;
@@ -307,9 +344,8 @@ MainCacheContent ReadMainCache(Library& library, const MainCacheLoad& load) {
   fw::CWaitCursor waitCursor;
   std::vector<std::unique_ptr<Directory>> directories;
   try {
-    WithArchive(file, fw::CArchive::load, [&](fw::CArchive& archive) {
-      LoadMainCache(archive, load, content, directories);
-    });
+    WithArchive(file, fw::CArchive::load, CArchiveExt::kMaxStreamBytes,
+                [&](fw::CArchive& archive) { LoadMainCache(archive, load, content, directories); });
     file.Close();
     LogLine(L"Done with cachefile\n");
     library.AppendAll(std::move(directories));
@@ -332,6 +368,7 @@ bool IsMainCacheCurrent(const MainCacheContent& content, const fw::CFileStatus* 
 }
 
 bool WriteImageCache(Directory& directory) {
+  if (!ImagesCoverBlocks(directory)) return false;
   fw::CWaitCursor waitCursor;
   fw::CFile file;
   fw::CFileException openError(fw::CFileException::none, directory.cacheFile);
@@ -342,7 +379,7 @@ bool WriteImageCache(Directory& directory) {
     return false;
   }
   try {
-    WithArchive(file, fw::CArchive::store,
+    WithArchive(file, fw::CArchive::store, kMaxImageCacheStreamBytes,
                 [&](fw::CArchive& archive) { StoreImageCache(archive, directory); });
     file.Close();
     directory.imagesDirty = false;
@@ -361,18 +398,19 @@ bool ReadImageCache(Directory& directory) {
   fw::CFile file;
   bool fromFile = false;
   if (file.Open(directory.cacheFile, fw::CFile::modeRead | fw::CFile::typeBinary)) {
-    directory.LargeImages().DeleteImageList();
-    directory.SmallImages().DeleteImageList();
+    // The old images go first, so that the two sets are never in memory together. The lists
+    // stay the same objects throughout, so a control showing them sees the new images.
+    directory.ResetImages(true);
     try {
-      fw::CImageList large;
-      fw::CImageList small;
-      WithArchive(file, fw::CArchive::load, [&](fw::CArchive& archive) {
-        if (directory.useLargeImages) large.Read(archive);
-        small.Read(archive);
-      });
-      CheckImageLists(directory, large, small);
+      WithArchive(file, fw::CArchive::load, kMaxImageCacheStreamBytes,
+                  [&](fw::CArchive& archive) {
+                    if (directory.useLargeImages) {
+                      directory.LargeImages().Read(archive, Directory::kLargeShape);
+                    }
+                    directory.SmallImages().Read(archive, Directory::kSmallShape);
+                  });
+      CheckImageLists(directory);
       file.Close();
-      directory.ReplaceImages(std::move(large), std::move(small));
       fromFile = true;
     } catch (const fw::CArchiveException& error) {
       error.ReportError();
@@ -384,11 +422,31 @@ bool ReadImageCache(Directory& directory) {
     if (!fromFile) {
       CloseQuietly(file);
       DeleteDamagedImageCache(directory.cacheFile);
-      directory.ResetImages(false);
+      directory.ResetImages(true);
     }
   }
+  ForgetPreviewsBeyondLists(directory);
   directory.imagesLoaded = true;
   return fromFile;
+}
+
+bool ReleaseImages(Directory& directory) {
+  if (directory.imagesDirty && !WriteImageCache(directory)) return false;
+  directory.ResetImages(true);
+  return true;
+}
+
+void ReleaseImagesExceptCurrent(Library& library) {
+  std::lock_guard<fw::CriticalSection> hold(library.Lock());
+  const Directory* current = library.Current();
+  for (const auto& directory : library.Directories()) {
+    if (directory.get() != current && directory->imagesLoaded) (void)ReleaseImages(*directory);
+  }
+}
+
+void ReleaseAllImages(Library& library) {
+  std::lock_guard<fw::CriticalSection> hold(library.Lock());
+  for (const auto& directory : library.Directories()) (void)ReleaseImages(*directory);
 }
 
 bool RelocateCaches(Library& library, std::wstring_view oldMainCachePath,

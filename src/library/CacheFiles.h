@@ -78,17 +78,40 @@ bool IsMainCacheCurrent(const MainCacheContent& content, const fw::CFileStatus* 
 
 // Writes the directory's image cache (the large list when `useLargeImages`, then the small
 // one) and clears `imagesDirty` on success. An error shows the framework's report and the
-// "could not be written" message box naming the file. The loader thread for the directory it
-// works on, or the dialog thread.
+// "could not be written" message box naming the file. Lists that lack an image some block
+// refers to were never read from the cache (a rescan changed the blocks while the images
+// stayed on disk): they are not written, so the file keeps its previews, and false is returned
+// with nothing shown. The loader thread for the directory it works on, or the dialog thread.
 bool WriteImageCache(Directory& directory);
 
-// Reads the directory's image cache into its lists. When the file opens, the present lists are
-// destroyed; when it then proves damaged, it is reported, deleted (only if its name has the
-// image cache form, so a damaged main cache cannot make us delete another file) and the
-// directory gets placeholder lists. `imagesLoaded` is set in every case. A caller that shows
-// the directory's lists in a control takes them off the control around this call. True when
-// the lists came from the file.
+// Reads the directory's image cache into its lists, which stay the same objects: a list control
+// showing them sees the new images, no detaching needed. When the file opens, the present
+// images are released first; when it then proves damaged, it is reported, deleted (only if its
+// name has the image cache form, so a damaged main cache cannot make us delete another file)
+// and the lists hold the placeholder. A list of other image sizes, or with room for more than
+// Directory::kMaxImages, and a stream above what such lists take, are damage found before
+// their bits are read. Afterwards, blocks whose image is not in the lists show the placeholder
+// and are marked to be probed again. `imagesLoaded` is set in every case. True when the lists
+// came from the file.
 bool ReadImageCache(Directory& directory);
+
+// Takes the directory's previews out of memory: writes its image cache when `imagesDirty`,
+// then resets its images (Directory::ResetImages). When the cache is not written (an error the
+// user was shown, or lists that were never read), the images stay, so nothing is lost; false
+// then. The thread that may write the directory's image cache (see WriteImageCache), with the
+// loader off the directory.
+bool ReleaseImages(Directory& directory);
+
+// For the option OnlyCacheCurrent being turned on: ReleaseImages for every directory other
+// than the library's current one whose images are loaded. Also what switching directories
+// does to the directory left, through ReleaseImages. Dialog thread, with the loader stopped or
+// paused off those directories; holds the library lock while it walks.
+void ReleaseImagesExceptCurrent(Library& library);
+
+// For the option DelCacheMemoryOnClose when the dialog closes: ReleaseImages for every
+// directory. The dialog's closing work, after the loader has stopped; holds the library lock
+// while it walks.
+void ReleaseAllImages(Library& library);
 
 // Moves the image caches and the main cache to go with a new main cache path: directory n (in
 // library order, from 1) gets the image cache name for n beside the new path, and the main

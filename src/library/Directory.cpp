@@ -40,33 +40,28 @@ fw::CImageList BuildPlaceholderList(int width, int height) {
   return list;
 }
 
-// Drawing the placeholder and matching its pixels to the palette costs far more than reading a
-// finished list back from its stream, and a library of 200 directories makes 400 of them; so
-// each size is built once and every later list is read from that stream.
-fw::CImageList PlaceholderList(int width, int height,
-                               const std::vector<std::uint8_t>& prototype) {
-  fw::CImageList list;
-  if (list.ReadStream(prototype).Ok()) return list;
-  return BuildPlaceholderList(width, height);
+// Drawing the placeholder costs far more than copying a list, and a library of 200 directories
+// needs 400 of them; so each size is drawn once, and every directory's list is a copy that
+// shares its pixels until a preview is added.
+const fw::CImageList& LargePlaceholderList() {
+  static const fw::CImageList prototype =
+      BuildPlaceholderList(Directory::kLargeImageWidth, Directory::kLargeImageHeight);
+  return prototype;
 }
 
-fw::CImageList LargePlaceholderList() {
-  static const std::vector<std::uint8_t> prototype =
-      BuildPlaceholderList(Directory::kLargeImageWidth, Directory::kLargeImageHeight)
-          .WriteStream();
-  return PlaceholderList(Directory::kLargeImageWidth, Directory::kLargeImageHeight, prototype);
-}
-
-fw::CImageList SmallPlaceholderList() {
-  static const std::vector<std::uint8_t> prototype =
-      BuildPlaceholderList(Directory::kSmallImageWidth, Directory::kSmallImageHeight)
-          .WriteStream();
-  return PlaceholderList(Directory::kSmallImageWidth, Directory::kSmallImageHeight, prototype);
+const fw::CImageList& SmallPlaceholderList() {
+  static const fw::CImageList prototype =
+      BuildPlaceholderList(Directory::kSmallImageWidth, Directory::kSmallImageHeight);
+  return prototype;
 }
 
 }  // namespace
 
-Directory::Directory() { ResetImages(false); }
+Directory::Directory() {
+  largeImages_.SetImageLimit(kMaxImages);
+  smallImages_.SetImageLimit(kMaxImages);
+  ResetImages(false);
+}
 
 Directory::~Directory() {
   DeleteAllBlocks();
@@ -121,23 +116,28 @@ std::wstring Directory::DrawingPath(const Block& block) const {
 
 fw::CImageList Directory::CreateImageList(int width, int height) {
   fw::CImageList list;
+  list.SetImageLimit(kMaxImages);
   list.Create(width, height, fw::ILC_COLOR4, kImageListInitial, kImageListGrow);
   return list;
 }
 
-void Directory::ResetImages(bool destroyOld) {
-  if (destroyOld) {
-    largeImages_.DeleteImageList();
-    smallImages_.DeleteImageList();
-  }
+void Directory::ResetImages(bool /*destroyOld*/) {
   imagesLoaded = false;
-  largeImages_ = useLargeImages ? LargePlaceholderList() : fw::CImageList();
-  smallImages_ = SmallPlaceholderList();
+  if (useLargeImages) {
+    largeImages_.CopyFrom(LargePlaceholderList());
+  } else {
+    largeImages_.DeleteImageList();
+  }
+  smallImages_.CopyFrom(SmallPlaceholderList());
 }
 
 void Directory::ReplaceImages(fw::CImageList large, fw::CImageList small) {
-  largeImages_ = useLargeImages ? std::move(large) : fw::CImageList();
-  smallImages_ = std::move(small);
+  if (useLargeImages) {
+    largeImages_.TakeFrom(large);
+  } else {
+    largeImages_.DeleteImageList();
+  }
+  smallImages_.TakeFrom(small);
 }
 
 Block& Directory::AppendBlock() {

@@ -22,6 +22,9 @@ namespace library {
 // addresses) and the image lists (owned, created and destroyed together, index 0 always the
 // placeholder).
 //
+// The two image lists are the same objects for the directory's whole life: a list control that
+// was given them keeps seeing whatever they hold, through resets and reads of the image cache.
+//
 // Threads: the loader thread works on one directory's blocks and image lists while the dialog
 // thread stays off them (it pauses or stops the loader first); nothing here locks.
 class Directory {
@@ -30,6 +33,14 @@ class Directory {
   static constexpr int kLargeImageHeight = 96;
   static constexpr int kSmallImageWidth = 66;
   static constexpr int kSmallImageHeight = 49;
+  // The most images either list makes room for, the placeholder included. A folder of more
+  // drawings than this is beyond any library the loader is built for (its goals are set for
+  // folders of 10,000); the drawings past it keep the placeholder. It bounds the image cache a
+  // reader accepts (about 129 MB for both lists).
+  static constexpr int kMaxImages = 16384;
+  // What a list read from the image cache must be.
+  static constexpr fw::ImageListShape kLargeShape{kLargeImageWidth, kLargeImageHeight, kMaxImages};
+  static constexpr fw::ImageListShape kSmallShape{kSmallImageWidth, kSmallImageHeight, kMaxImages};
   // Path and description of the directory that lists the current drawing's block definitions.
   static constexpr const wchar_t* kInternalName = L"Internal Blocks";
   static constexpr const wchar_t* kNoScheme = L"<None>";
@@ -60,19 +71,21 @@ class Directory {
 
   // --- Images ----------------------------------------------------------------------------------
 
-  // Destroys both lists when `destroyOld` (otherwise they are dropped as they are), clears
-  // `imagesLoaded`, creates the large list (only when `useLargeImages`) and the small one, each
-  // holding the placeholder as image 0: a box with both diagonals.
+  // Releases the images both lists hold and clears `imagesLoaded`; the large list (only when
+  // `useLargeImages`, else it is left without a list) and the small one then hold the
+  // placeholder as image 0: a box with both diagonals. The lists stay the same objects, so
+  // every holder sees the placeholders; `destroyOld` is kept for callers and changes nothing.
+  // The placeholders' pixels are shared by every directory until its list changes.
   void ResetImages(bool destroyOld);
-  // Takes lists read from an image cache in place of the present ones (the large one only
-  // when `useLargeImages`).
+  // Takes the images of lists read elsewhere into the directory's lists (the large one only
+  // when `useLargeImages`); `large` and `small` are left without lists.
   void ReplaceImages(fw::CImageList large, fw::CImageList small);
   // Not created while `useLargeImages` is off.
   fw::CImageList& LargeImages() { return largeImages_; }
   const fw::CImageList& LargeImages() const { return largeImages_; }
   fw::CImageList& SmallImages() { return smallImages_; }
   const fw::CImageList& SmallImages() const { return smallImages_; }
-  // Creates an empty list with the size, depth and growth the directory's lists use.
+  // Creates an empty list with the size, depth, growth and limit the directory's lists use.
   static fw::CImageList CreateImageList(int width, int height);
 
   // --- Blocks ----------------------------------------------------------------------------------

@@ -270,7 +270,9 @@ TEST_F(MainCache, SurvivesEveryDamagedByte) {
 TEST_F(MainCache, ReadsEachImageCacheRightAfterItsDirectoryUnlessDemandLoaded) {
   Library written;
   BuildFullLibrary(written);
-  librarytest::AddPreview(written.At(0), fw::RGB(255, 0, 0));
+  for (std::size_t block = 0; block < written.At(0).BlockCount(); ++block) {
+    librarytest::AddPreview(written.At(0), fw::RGB(255, 0, static_cast<int>(block)));
+  }
   ASSERT_TRUE(library::WriteImageCache(written.At(0)));
   ASSERT_TRUE(Write(written));
 
