@@ -15,6 +15,7 @@ Library::~Library() {
 }
 
 std::optional<std::size_t> Library::IndexOf(const Directory& directory) const {
+  std::lock_guard<fw::CriticalSection> hold(lock_);
   for (std::size_t i = 0; i < directories_.size(); ++i) {
     if (directories_[i].get() == &directory) return i;
   }
@@ -22,6 +23,7 @@ std::optional<std::size_t> Library::IndexOf(const Directory& directory) const {
 }
 
 Directory* Library::FindByPath(std::wstring_view path) const {
+  std::lock_guard<fw::CriticalSection> hold(lock_);
   for (const auto& directory : directories_) {
     if (directory->path == path) return directory.get();
   }
@@ -64,8 +66,11 @@ void Library::Swap(std::size_t first, std::size_t second) {
 
 int Library::NextDirectoryNumber() const {
   std::vector<int> taken;
-  taken.reserve(directories_.size());
-  for (const auto& directory : directories_) taken.push_back(directory->CacheNumber());
+  {
+    std::lock_guard<fw::CriticalSection> hold(lock_);
+    taken.reserve(directories_.size());
+    for (const auto& directory : directories_) taken.push_back(directory->CacheNumber());
+  }
   std::sort(taken.begin(), taken.end());
   int candidate = 1;
   for (int number : taken) {

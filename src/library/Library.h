@@ -18,8 +18,10 @@ namespace library {
 //
 // Threads: the list changes on the dialog thread and on the delete worker, always under Lock()
 // (every member that changes the list takes it; it is recursive, so a caller may hold it
-// already). A thread other than the one changing the list holds Lock() while it walks
-// Directories(). The current directory is an atomic pointer any thread may read.
+// already). The members that walk the list (IndexOf, FindByPath, NextDirectoryNumber) take it
+// too; a caller that acts on their answer while another thread may change the list holds
+// Lock() across both, as it does while it walks Directories() itself. The current directory is
+// an atomic pointer any thread may read.
 class Library {
  public:
   Library() = default;

@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <climits>
+#include <thread>
 
 #include "LibraryTestSupport.h"
 #include "fw/FileStatus.h"
@@ -59,6 +61,28 @@ TEST(Library, ReadsNumbersFromTheTitlesOfAnyOrderAndForm) {
   EXPECT_EQ(library.NextDirectoryNumber(), 4);
   library.At(0).cacheFile = L"/c/path99999999999999_35.cache";
   EXPECT_EQ(library.At(0).CacheNumber(), INT_MAX);
+}
+
+// The dialog's Add looks up a path and a free number while the delete worker adds and removes
+// directories; under the thread sanitizer, a walk without the lock is a reported race.
+TEST(Library, WalksWhileAnotherThreadChangesTheList) {
+  Library library;
+  for (int i = 1; i <= 20; ++i) {
+    AddDirectory(library, L"/lib/" + std::to_wstring(i)).cacheFile =
+        L"/c/path" + std::to_wstring(i) + L"_35.cache";
+  }
+  const Directory& fifth = library.At(4);
+  std::atomic<bool> done{false};
+  std::thread worker([&] {
+    for (int i = 0; i < 200; ++i) library.Delete(AddDirectory(library, L"/lib/new"));
+    done = true;
+  });
+  while (!done) {
+    EXPECT_EQ(library.FindByPath(L"/lib/5"), &fifth);
+    EXPECT_EQ(library.IndexOf(fifth), 4u);
+    EXPECT_EQ(library.NextDirectoryNumber(), 21);
+  }
+  worker.join();
 }
 
 using EmptyLibrary = librarytest::LibraryTest;
