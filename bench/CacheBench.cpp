@@ -57,7 +57,7 @@ void FillDirectory(library::Directory& directory, int number) {
     block.name = L"DOOR-SGL-" + std::to_wstring(700 + i) + L"-LH";
     if (i % 2 == 1) block.description = L"Single door, left hand, " + std::to_wstring(i) + L" mm";
     block.valid = true;
-    block.cachedStatus = {1600000000 + i, 1650000000 + i, 1690000000 + i,
+    block.cachedStatus = {1600000000 + i, 1650000000 + i,
                           static_cast<std::uint64_t>(40000 + 17 * i), 0x20};
     block.created = block.cachedStatus.ctime;
     block.modified = block.cachedStatus.mtime;

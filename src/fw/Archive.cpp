@@ -66,7 +66,7 @@ void AppendUnit(std::vector<std::uint8_t>& out, char32_t unit) {
 // UTF-16LE of a wide string. The string may already hold surrogate pairs (text read from UTF-16
 // elsewhere); those stay pairs. An escaped file-name byte stays its own code unit; any other lone
 // surrogate or a value beyond Unicode becomes U+FFFD.
-std::vector<std::uint8_t> EncodeUtf16(const std::wstring& text) {
+std::vector<std::uint8_t> EncodeUtf16(std::wstring_view text) {
   std::vector<std::uint8_t> out;
   out.reserve(text.size() * 2);
   for (std::size_t i = 0; i < text.size(); ++i) {
@@ -90,12 +90,12 @@ std::vector<std::uint8_t> EncodeUtf16(const std::wstring& text) {
   return out;
 }
 
-// Wide text of UTF-16LE bytes (an even count). Pairs become one character; an escaped file-name
-// byte stays itself; any other surrogate without its partner becomes U+FFFD, as damaged text
-// should not end the read.
-std::wstring DecodeUtf16(std::span<const std::uint8_t> bytes) {
+// Wide text of UTF-16LE bytes (an even count) into `text`, which has room for one character a
+// unit (a pair makes one character, so never more); returns the characters written. Pairs
+// become one character; an escaped file-name byte stays itself; any other surrogate without its
+// partner becomes U+FFFD, as damaged text should not end the read.
+std::size_t DecodeUtf16(std::span<const std::uint8_t> bytes, wchar_t* text) {
   const std::size_t units = bytes.size() / 2;
-  std::wstring text(units, L'\0');  // a pair makes one character: never more than the units
   std::size_t length = 0;
   for (std::size_t i = 0; i < units; ++i) {
     char32_t unit = FromLittleEndian<std::uint16_t>(&bytes[2 * i]);
@@ -114,15 +114,27 @@ std::wstring DecodeUtf16(std::span<const std::uint8_t> bytes) {
     if (!IsEscapedByte(unit)) unit = kReplacementCharacter;
     text[length++] = static_cast<wchar_t>(unit);
   }
-  text.resize(length);
-  return text;
+  return length;
+}
+
+// Narrow strings may be paths: bytes that are not UTF-8 are kept as a path's are.
+std::wstring DecodeNarrow(std::span<const std::uint8_t> characters) {
+  return FromNativePath(
+      std::string_view(reinterpret_cast<const char*>(characters.data()), characters.size()));
 }
 
 std::wstring DecodeCharacters(std::span<const std::uint8_t> characters, bool wide) {
-  if (wide) return DecodeUtf16(characters);
-  // Narrow strings may be paths: bytes that are not UTF-8 are kept as a path's are.
-  return FromNativePath(
-      std::string_view(reinterpret_cast<const char*>(characters.data()), characters.size()));
+  if (!wide) return DecodeNarrow(characters);
+  std::wstring text(characters.size() / 2, L'\0');
+  text.resize(DecodeUtf16(characters, text.data()));
+  return text;
+}
+
+CompactString DecodeCompact(std::span<const std::uint8_t> characters, bool wide) {
+  if (!wide) return CompactString(DecodeNarrow(characters));
+  return CompactString::Filled(characters.size() / 2, [characters](wchar_t* text) {
+    return DecodeUtf16(characters, text);
+  });
 }
 
 std::wstring Number(std::uint64_t value) { return std::to_wstring(value); }
@@ -229,7 +241,7 @@ std::uint64_t CArchive::ReadUInt64() { return ReadLittleEndian<std::uint64_t>(*t
 
 std::int64_t CArchive::ReadTime() { return static_cast<std::int64_t>(ReadUInt64()); }
 
-void CArchive::WriteString(const std::wstring& text) {
+void CArchive::WriteString(std::wstring_view text) {
   std::vector<std::uint8_t> characters = EncodeUtf16(text);
   std::vector<std::uint8_t> prefix = EncodeStringPrefix(characters.size() / 2);
   Write(prefix.data(), prefix.size());
@@ -237,7 +249,24 @@ void CArchive::WriteString(const std::wstring& text) {
 }
 
 std::wstring CArchive::ReadString() {
-  auto [length, wide] = ReadStringPrefix(*this);
+  std::vector<std::uint8_t> spill;
+  bool wide = false;
+  const std::span<const std::uint8_t> characters = ReadStringBytes(wide, spill);
+  return DecodeCharacters(characters, wide);
+}
+
+CompactString CArchive::ReadCompactString() {
+  std::vector<std::uint8_t> spill;
+  bool wide = false;
+  const std::span<const std::uint8_t> characters = ReadStringBytes(wide, spill);
+  return DecodeCompact(characters, wide);
+}
+
+std::span<const std::uint8_t> CArchive::ReadStringBytes(bool& wide,
+                                                        std::vector<std::uint8_t>& spill) {
+  const StringPrefix prefix = ReadStringPrefix(*this);
+  const std::uint64_t length = prefix.length;
+  wide = prefix.wide;
   if (length > kMaxStringLength) {
     throw CArchiveException(CArchiveException::badIndex,
                             L"string length " + Number(length) + L" is beyond the limit of " +
@@ -260,12 +289,12 @@ std::wstring CArchive::ReadString() {
       const std::span<const std::uint8_t> characters(buffer_.data() + bufferPosition_,
                                                      static_cast<std::size_t>(byteCount));
       bufferPosition_ += characters.size();
-      return DecodeCharacters(characters, wide);
+      return characters;
     }
   }
-  std::vector<std::uint8_t> characters(static_cast<std::size_t>(byteCount));
-  Read(characters.data(), characters.size());
-  return DecodeCharacters(characters, wide);
+  spill.resize(static_cast<std::size_t>(byteCount));
+  Read(spill.data(), spill.size());
+  return spill;
 }
 
 void CArchive::Write(const void* bytes, std::size_t count) {

@@ -5,9 +5,12 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "fw/CompactString.h"
 #include "fw/File.h"
 
 namespace fw {
@@ -44,8 +47,10 @@ class CArchive {
   // Read with or without the tag; without it the characters are single bytes of the system's
   // narrow code page (UTF-8 here). Both ways a name's bytes that are not UTF-8, carried as
   // U+DC80..U+DCFF (fw/NativePath.h), are kept exactly.
-  void WriteString(const std::wstring& text);
+  // ReadCompactString reads the same, decoding straight into the compact string's own block.
+  void WriteString(std::wstring_view text);
   std::wstring ReadString();
+  CompactString ReadCompactString();
 
   void Write(const void* bytes, std::size_t count);
   // Reads exactly `count` bytes or throws endOfFile.
@@ -61,6 +66,10 @@ class CArchive {
 
  private:
   void FillBuffer(std::size_t needed);
+  // A string's prefix, checked, and its character bytes (UTF-16LE when `wide`, else narrow):
+  // where they lie in the buffer when they fit it, else read into `spill`. Valid until the
+  // next read.
+  std::span<const std::uint8_t> ReadStringBytes(bool& wide, std::vector<std::uint8_t>& spill);
 
   CFile* file_;
   Mode mode_;

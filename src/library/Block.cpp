@@ -9,7 +9,7 @@
 namespace library {
 
 Block::FileStatus Block::FileStatus::From(const fw::CFileStatus& status) {
-  return FileStatus{status.ctime, status.mtime, status.atime, status.size, status.attribute};
+  return FileStatus{status.ctime, status.mtime, status.size, status.attribute};
 }
 
 Block::Block() { cachedStatus.size = kUnknownSize; }
@@ -37,8 +37,8 @@ void Block::Store(fw::CArchive& archive) const {
 }
 
 void Block::Load(fw::CArchive& archive) {
-  name = archive.ReadString();
-  description = archive.ReadString();
+  name = archive.ReadCompactString();
+  description = archive.ReadCompactString();
   valid = archive.ReadBool();
   cachedStatus.ctime = archive.ReadTime();
   cachedStatus.mtime = archive.ReadTime();

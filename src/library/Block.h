@@ -6,6 +6,8 @@
 #include <limits>
 #include <string>
 
+#include "fw/CompactString.h"
+
 namespace fw {
 class CArchive;
 struct CFileStatus;
@@ -18,16 +20,17 @@ namespace library {
 // data. The loader thread changes the blocks of the directory it works on; the dialog reads them
 // only while the loader is paused or off that directory.
 //
-// Kept small on purpose (a library may hold 100,000 blocks): the file statuses hold only times,
-// size and attribute; the drawing's full path is derived from the directory's path and `name`
-// (Directory::DrawingPath).
+// Kept small on purpose (a library may hold 100,000 blocks): the texts are compact strings (a
+// pointer each; a std::wstring's bookkeeping would take more than a typical name); the file
+// statuses hold only the times the unchanged test compares, size and attribute (the access time
+// is neither stored nor read); the drawing's full path is derived from the directory's path and
+// `name` (Directory::DrawingPath).
 class Block {
  public:
-  // A drawing's file status without its path.
+  // A drawing's file status without its path and access time.
   struct FileStatus {
     std::int64_t ctime = 0;  // created, seconds since 1970
     std::int64_t mtime = 0;  // last modified
-    std::int64_t atime = 0;  // last accessed
     std::uint64_t size = 0;
     std::uint32_t attribute = 0;  // fw::FileAttribute bits
 
@@ -54,11 +57,11 @@ class Block {
   void Store(fw::CArchive& archive) const;
   void Load(fw::CArchive& archive);
 
-  // The fields are laid out for size: each status (36 bytes of fields, padded to 40) lends its
+  // The fields are laid out for size: each status (28 bytes of fields, padded to 32) lends its
   // padding to the 4-byte field after it, which [[no_unique_address]] allows; so a block takes
-  // 168 bytes, a heap block of 176 with its header, instead of 192.
-  std::wstring name;         // file title (no folder, no ".dwg"); an internal block's name
-  std::wstring description;
+  // 104 bytes, a heap block of 112 with its header.
+  fw::CompactString name;    // file title (no folder, no ".dwg"); an internal block's name
+  fw::CompactString description;
   [[no_unique_address]] FileStatus currentStatus;  // as last read from disk
   std::int32_t imageIndex = 0;   // in both image lists of the directory; 0 is the placeholder
   [[no_unique_address]] FileStatus cachedStatus;   // as it was at the last probe

@@ -111,7 +111,7 @@ int Directory::CacheNumber() const {
 }
 
 std::wstring Directory::DrawingPath(const Block& block) const {
-  return fw::PathJoin(path, block.name + L".dwg");
+  return fw::PathJoin(path, std::wstring(block.name) + L".dwg");
 }
 
 fw::CImageList Directory::CreateImageList(int width, int height) {

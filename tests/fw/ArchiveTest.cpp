@@ -34,10 +34,17 @@ Bytes StoreString(const std::wstring& text) {
   return Store([&](CArchive& archive) { archive.WriteString(text); });
 }
 
+// Read both ways a string can be read; the compact form must hold the same text.
 std::wstring LoadString(std::span<const std::uint8_t> bytes) {
   fw::CMemFile file(bytes);
   CArchive archive(&file, CArchive::load);
-  return archive.ReadString();
+  std::wstring text = archive.ReadString();
+  fw::CMemFile again(bytes);
+  CArchive compactArchive(&again, CArchive::load);
+  const fw::CompactString compact = compactArchive.ReadCompactString();
+  EXPECT_EQ(std::wstring(compact), text);
+  EXPECT_EQ(compact.c_str()[compact.size()], L'\0');
+  return text;
 }
 
 // The cause `action` fails with on `bytes`, or `none` when it reads them without error.

@@ -66,8 +66,8 @@ std::unique_ptr<library::Directory> MakeFullDirectory(const std::wstring& path,
     if (i % 2 == 1) block.description = L"Description " + std::to_wstring(i);
     block.valid = i % 5 != 0;
     block.checked = i % 3 == 0;
-    block.currentStatus = {1600000000 + i, 1600000100 + i, 0, 50000u + i, 0x20};
-    block.cachedStatus = {1500000000 + i, 1500000100 + i, 0, 40000u + i, 0x20};
+    block.currentStatus = {1600000000 + i, 1600000100 + i, 50000u + i, 0x20};
+    block.cachedStatus = {1500000000 + i, 1500000100 + i, 40000u + i, 0x20};
     block.created = 1400000000 + i;
     block.modified = 1400000100 + i;
     block.imageIndex = i + 1;

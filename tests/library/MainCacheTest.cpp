@@ -83,8 +83,8 @@ void BuildTinyLibrary(Library& library) {
   d.cacheFile = L"c";
   Block& block = d.AppendBlock();
   block.name = L"N";
-  block.currentStatus = {0x99, 0x99, 0x99, 0x99, 0};  // not checked: the cached status is kept
-  block.cachedStatus = {0x10, 0x20, 0x77, 0x30, 0};
+  block.currentStatus = {0x99, 0x99, 0x99, 0};  // not checked: the cached status is kept
+  block.cachedStatus = {0x10, 0x20, 0x30, 0};
   block.created = 0x40;
   block.modified = 0x50;
   block.imageIndex = 2;
@@ -186,8 +186,8 @@ TEST_F(MainCache, WritesTheCurrentStatusOnlyForBlocksCheckedSinceValidation) {
   for (bool checked : {true, false}) {
     Block& block = directory.AppendBlock();
     block.checked = checked;
-    block.currentStatus = {11, 12, 0, 14, 0};
-    block.cachedStatus = {21, 22, 0, 24, 0};
+    block.currentStatus = {11, 12, 14, 0};
+    block.cachedStatus = {21, 22, 24, 0};
   }
   ASSERT_TRUE(Write(written));
   Library read;
