@@ -40,6 +40,10 @@ bool IsLowSurrogate(char32_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 // U+DC80..U+DCFF. It is kept as that one code unit, so such a path survives the cache.
 bool IsEscapedByte(char32_t c) { return c >= 0xDC80 && c <= 0xDCFF; }
 
+// Every UTF-16 code unit outside this range is a character of its own.
+constexpr char32_t kFirstSurrogate = 0xD800;
+constexpr char32_t kLastSurrogate = 0xDFFF;
+
 template <typename Unsigned>
 std::array<std::uint8_t, sizeof(Unsigned)> ToLittleEndian(Unsigned value) {
   std::array<std::uint8_t, sizeof(Unsigned)> bytes{};
@@ -96,15 +100,19 @@ std::vector<std::uint8_t> EncodeUtf16(std::wstring_view text) {
 // partner becomes U+FFFD, as damaged text should not end the read.
 std::size_t DecodeUtf16(std::span<const std::uint8_t> bytes, wchar_t* text) {
   const std::size_t units = bytes.size() / 2;
+  const std::uint8_t* unitBytes = bytes.data();
+  auto unitAt = [unitBytes](std::size_t i) {
+    return static_cast<char32_t>(unitBytes[2 * i] | (unitBytes[2 * i + 1] << 8));
+  };
   std::size_t length = 0;
   for (std::size_t i = 0; i < units; ++i) {
-    char32_t unit = FromLittleEndian<std::uint16_t>(&bytes[2 * i]);
-    if (!IsHighSurrogate(unit) && !IsLowSurrogate(unit)) {
+    char32_t unit = unitAt(i);
+    if (unit < kFirstSurrogate || unit > kLastSurrogate) {
       text[length++] = static_cast<wchar_t>(unit);
       continue;
     }
     if (IsHighSurrogate(unit) && i + 1 < units) {
-      char32_t next = FromLittleEndian<std::uint16_t>(&bytes[2 * (i + 1)]);
+      char32_t next = unitAt(i + 1);
       if (IsLowSurrogate(next)) {
         text[length++] = static_cast<wchar_t>(0x10000 + ((unit - 0xD800) << 10) + (next - 0xDC00));
         ++i;
@@ -164,39 +172,6 @@ std::vector<std::uint8_t> EncodeStringPrefix(std::uint64_t length) {
   return prefix;
 }
 
-template <typename Unsigned>
-Unsigned ReadLittleEndian(CArchive& archive) {
-  std::uint8_t bytes[sizeof(Unsigned)];
-  archive.Read(bytes, sizeof bytes);
-  return FromLittleEndian<Unsigned>(bytes);
-}
-
-struct StringPrefix {
-  std::uint64_t length = 0;
-  bool wide = false;
-};
-
-// Reads the prefix as the framework always has: a 16-bit 0xFFFE where a longer length would
-// follow the first escape is the UTF-16 tag, after which the length starts over.
-StringPrefix ReadStringPrefix(CArchive& archive) {
-  StringPrefix prefix;
-  prefix.length = ReadLittleEndian<std::uint8_t>(archive);
-  if (prefix.length < kOneByteEscape) return prefix;
-  std::uint16_t mediumLength = ReadLittleEndian<std::uint16_t>(archive);
-  if (mediumLength == kUtf16Tag) {
-    prefix.wide = true;
-    prefix.length = ReadLittleEndian<std::uint8_t>(archive);
-    if (prefix.length < kOneByteEscape) return prefix;
-    mediumLength = ReadLittleEndian<std::uint16_t>(archive);
-  }
-  prefix.length = mediumLength;
-  if (mediumLength < kUtf16Tag) return prefix;
-  prefix.length = ReadLittleEndian<std::uint32_t>(archive);
-  if (prefix.length < kFourByteEscape) return prefix;
-  prefix.length = ReadLittleEndian<std::uint64_t>(archive);
-  return prefix;
-}
-
 }  // namespace
 
 CArchive::CArchive(CFile* file, Mode mode, std::size_t bufferSize)
@@ -229,23 +204,32 @@ void CArchive::WriteTime(std::int64_t secondsSince1970) {
   WriteUInt64(static_cast<std::uint64_t>(secondsSince1970));
 }
 
-std::int32_t CArchive::ReadInt32() {
-  return static_cast<std::int32_t>(ReadLittleEndian<std::uint32_t>(*this));
-}
-
-bool CArchive::ReadBool() { return ReadInt32() != 0; }
-
-double CArchive::ReadDouble() { return std::bit_cast<double>(ReadUInt64()); }
-
-std::uint64_t CArchive::ReadUInt64() { return ReadLittleEndian<std::uint64_t>(*this); }
-
-std::int64_t CArchive::ReadTime() { return static_cast<std::int64_t>(ReadUInt64()); }
-
 void CArchive::WriteString(std::wstring_view text) {
   std::vector<std::uint8_t> characters = EncodeUtf16(text);
   std::vector<std::uint8_t> prefix = EncodeStringPrefix(characters.size() / 2);
   Write(prefix.data(), prefix.size());
   Write(characters.data(), characters.size());
+}
+
+// Reads the prefix as the framework always has: a 16-bit 0xFFFE where a longer length would
+// follow the first escape is the UTF-16 tag, after which the length starts over.
+CArchive::StringPrefix CArchive::ReadStringPrefix() {
+  StringPrefix prefix;
+  prefix.length = ReadUnsigned<std::uint8_t>();
+  if (prefix.length < kOneByteEscape) return prefix;
+  std::uint16_t mediumLength = ReadUnsigned<std::uint16_t>();
+  if (mediumLength == kUtf16Tag) {
+    prefix.wide = true;
+    prefix.length = ReadUnsigned<std::uint8_t>();
+    if (prefix.length < kOneByteEscape) return prefix;
+    mediumLength = ReadUnsigned<std::uint16_t>();
+  }
+  prefix.length = mediumLength;
+  if (mediumLength < kUtf16Tag) return prefix;
+  prefix.length = ReadUnsigned<std::uint32_t>();
+  if (prefix.length < kFourByteEscape) return prefix;
+  prefix.length = ReadUnsigned<std::uint64_t>();
+  return prefix;
 }
 
 std::wstring CArchive::ReadString() {
@@ -264,7 +248,7 @@ CompactString CArchive::ReadCompactString() {
 
 std::span<const std::uint8_t> CArchive::ReadStringBytes(bool& wide,
                                                         std::vector<std::uint8_t>& spill) {
-  const StringPrefix prefix = ReadStringPrefix(*this);
+  const StringPrefix prefix = ReadStringPrefix();
   const std::uint64_t length = prefix.length;
   wide = prefix.wide;
   if (length > kMaxStringLength) {
