@@ -20,7 +20,8 @@ namespace fw {
 class CompactString {
  public:
   CompactString() noexcept = default;
-  CompactString(std::wstring_view text);  // NOLINT: implicit, as a string field's assignments are
+  // Implicit, so that a field of this type takes what a std::wstring field took.
+  CompactString(std::wstring_view text);
   CompactString(const CompactString& other);
   CompactString(CompactString&& other) noexcept : chars_(other.chars_) { other.chars_ = nullptr; }
   CompactString& operator=(const CompactString& other);
@@ -43,8 +44,9 @@ class CompactString {
   std::size_t size() const noexcept;
   const wchar_t* c_str() const noexcept { return chars_ != nullptr ? chars_ : L""; }
 
-  operator std::wstring_view() const noexcept { return {c_str(), size()}; }  // NOLINT: implicit
-  operator std::wstring() const { return std::wstring(c_str(), size()); }   // NOLINT: implicit
+  // Implicit, so that readers written for a std::wstring field compile unchanged.
+  operator std::wstring_view() const noexcept { return {c_str(), size()}; }
+  operator std::wstring() const { return std::wstring(c_str(), size()); }
 
   friend bool operator==(const CompactString& a, const CompactString& b) noexcept {
     return std::wstring_view(a) == std::wstring_view(b);

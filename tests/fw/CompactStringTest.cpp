@@ -25,7 +25,7 @@ TEST(CompactString, HoldsItsTextThroughCopiesMovesAndAssignments) {
 
     CompactString copy = original;
     CompactString moved = std::move(copy);
-    EXPECT_TRUE(copy.empty());  // NOLINT: a moved-from text is empty, ready for reuse
+    EXPECT_TRUE(copy.empty());  // a moved-from text is empty, ready for reuse
     EXPECT_EQ(moved, original);
     moved = std::wstring_view(moved).substr(moved.size() / 2);  // a view of itself
     EXPECT_EQ(moved, std::wstring_view(text).substr(text.size() / 2));
@@ -44,9 +44,10 @@ TEST(CompactString, AFillMayWriteFewerCharactersOrNone) {
     std::size_t room;
     std::size_t written;
   } cases[] = {{4, 4}, {4, 1}, {4, 0}, {0, 0}};
-  for (const auto& [room, written] : cases) {
-    SCOPED_TRACE(room * 10 + written);
-    const CompactString text = CompactString::Filled(room, [written](wchar_t* characters) {
+  for (const auto& c : cases) {
+    const std::size_t written = c.written;
+    SCOPED_TRACE(c.room * 10 + written);
+    const CompactString text = CompactString::Filled(c.room, [written](wchar_t* characters) {
       for (std::size_t i = 0; i < written; ++i) characters[i] = L'a' + static_cast<wchar_t>(i);
       return written;
     });
