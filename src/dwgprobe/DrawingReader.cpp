@@ -97,6 +97,9 @@ bool LoadDrawing(const std::wstring& path, bool showPoints, std::optional<Previe
 void UnloadDrawingReader() {
   std::lock_guard lock(processReaderMutex);
   ProcessReader().reset();
+  // The resolver is this module's code: the framework, which outlives the module, must not keep
+  // it (destroying it after the module is unmapped would jump into unmapped code).
+  fw::SetAssemblyResolver(nullptr);
 }
 
 }  // namespace dwgprobe

@@ -3,10 +3,12 @@
 
 #include <atomic>
 #include <mutex>
+#include <shared_mutex>
 
 #include "dwgprobe/DrawingProbe.h"
 #include "dwgprobe/Thumbnails.h"
 #include "fw/Bitmap.h"
+#include "library/BlockLock.h"
 
 namespace library {
 
@@ -60,8 +62,12 @@ bool Probe(Directory& d, Block& b, dwgprobe::DrawingReader* reader) {
   request.reader = reader;
   const dwgprobe::ProbeOutcome outcome = dwgprobe::ProbeDrawing(d.DrawingPath(b), request);
   if (outcome.locked) return false;
-  ApplyText(outcome, d, b);
-  ApplyPreview(outcome, d, b);
+  {
+    // The dialog may be reading this block's facts for its properties box or a sort.
+    std::unique_lock hold(BlockFieldsLock());
+    ApplyText(outcome, d, b);
+    ApplyPreview(outcome, d, b);
+  }
   UpdateItem(d, b);
   return outcome.ok && outcome.readerOk;
 }

@@ -37,7 +37,7 @@ bool DrawPreview(const Directory& d, const Block& b, fw::CDC& dc, int x, int y, 
                  bool colours, dwgprobe::DrawingReader* reader = nullptr);
 
 // Whether the main dialog is shown. Process-wide, any thread. The dialog sets it while it is
-// shown; nothing sets it yet, so it stays false and the item hook is never called.
+// shown.
 void SetBlockDialogShown(bool shown);
 bool IsBlockDialogShown();
 

@@ -51,6 +51,17 @@ std::unique_ptr<Directory> Library::Remove(const Directory& directory) {
   return removed;
 }
 
+std::unique_ptr<Directory> Library::Replace(const Directory& old,
+                                           std::unique_ptr<Directory> replacement) {
+  std::lock_guard<fw::CriticalSection> hold(lock_);
+  std::optional<std::size_t> index = IndexOf(old);
+  if (!index) return nullptr;
+  Directory* fresh = replacement.get();
+  std::unique_ptr<Directory> replaced = std::exchange(directories_[*index], std::move(replacement));
+  if (current_.load() == &old) current_.store(fresh);
+  return replaced;
+}
+
 void Library::Delete(const Directory& directory) { Remove(directory).reset(); }
 
 std::unique_ptr<Directory> Library::TakeFirst() {

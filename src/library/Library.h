@@ -45,6 +45,9 @@ class Library {
   // Takes the directory out of the list and hands it back; nullptr when it is not in the list.
   // A current directory stops being current.
   std::unique_ptr<Directory> Remove(const Directory& directory);
+  // Puts `replacement` in the place of `old` (a current `old` makes it current) and hands `old`
+  // back; nullptr, changing nothing, when `old` is not in the list.
+  std::unique_ptr<Directory> Replace(const Directory& old, std::unique_ptr<Directory> replacement);
   // Removes and destroys it.
   void Delete(const Directory& directory);
   // Takes the first directory out of the list; nullptr when the list is empty.

@@ -1,57 +1,301 @@
-// The loader thread's life: started with its body, stopped by its stop token, joined at
-// shutdown.
+// The loader thread's loop, its steering from the dialog, and the workers that delete
+// directories once the loader is off them.
 #include "library/Loader.h"
 
+#include <algorithm>
 #include <mutex>
-#include <thread>
 #include <utility>
+
+#include "fw/FileStatus.h"
+#include "fw/Trace.h"
+#include "library/BlockProbe.h"
+#include "library/CacheFiles.h"
+#include "library/Library.h"
+#include "library/LoaderControl.h"
+#include "library/LoaderView.h"
 
 namespace library {
 namespace {
 
-std::mutex& ThreadLock() {
-  static std::mutex lock;
-  return lock;
+constexpr std::chrono::milliseconds kKickWait{500};
+// The delete worker looks again at least this often while it waits for the loader.
+constexpr std::chrono::milliseconds kDeletePoll{125};
+
+using Hold = std::lock_guard<fw::CriticalSection>;
+
+LoaderControl& Control() { return LoaderControl::Instance(); }
+LoaderView* View() { return Control().View(); }
+
+void LogLoop(const wchar_t* text) { LogLine(L"LoopLoadDir: %s\n", text); }
+
+// One pass of step 2: loads the directory at the head of the queue, if any. Returns the
+// interruption code, 0 when none.
+int LoadHead(std::stop_token stop) {
+  LoaderControl& control = Control();
+  Library& library = TheLibrary();
+  Directory* d = nullptr;
+  library.Lock().Lock();
+  LogLoop(L"cs.Lock1");
+  if (control.queue.empty()) {
+    library.Lock().Unlock();
+    LogLoop(L"cs.Unlock2");
+    return 0;
+  }
+  d = control.queue.front();
+  control.loading = d;
+  library.Lock().Unlock();
+  LogLoop(L"cs.Unlock1");
+  int code = 0;
+  LogLoop(L"LoadDir");
+  try {
+    LoadDir(*d, stop);
+  } catch (const LoadInterrupted& interrupted) {
+    code = interrupted.code;
+  }
+  {
+    Hold hold(library.Lock());
+    if (code == 0) {
+      LogLoop(L"cs.Lock2");
+      control.RemoveFromQueue(*d);
+    }
+    control.loading = nullptr;
+  }
+  if (code == 0) LogLoop(L"cs.Unlock2");
+  control.NotifyProgress();
+  return code;
 }
 
-std::jthread& LoaderThread() {
-  static std::jthread thread;
-  return thread;
+void LoopLoadDir(std::stop_token stop) {
+  LoaderControl& control = Control();
+  // Wait without limit for the first validation, but not past a stop request.
+  while (!control.validated.Lock(100)) {
+    if (stop.stop_requested()) break;
+  }
+  while (!stop.stop_requested()) {
+    LogLoop(L"check pause");
+    if (control.pause.load() > 0) {
+      if (control.stopFlag.load()) break;
+      fw::InterlockedDecrement(control.pause);
+      control.NotifyProgress();
+      LogLoop(L"Decrement pause");
+      LogLoop(L"kickevent.Lock");
+      control.WaitForKick(stop, kKickWait);
+      continue;
+    }
+    int code = LoadHead(stop);
+    if (code == LoadInterrupted::kRestart) {
+      fw::InterlockedDecrement(control.pause);
+      control.NotifyProgress();
+      LogLoop(L"e==1, Decrement pause");
+    } else if (code == LoadInterrupted::kStop) {
+      LogLoop(L"e==2");
+      break;
+    }
+    LogLoop(L"kickevent.Lock");
+    control.WaitForKick(stop, kKickWait);
+  }
+  LogLoop(L"quitdone");
+  control.running.store(false);
+  control.NotifyProgress();
+  control.stopped.SetEvent();
+}
+
+// Every worker that has ended is joined; the rest stay.
+void ReapWorkers(std::vector<std::jthread>& workers) {
+  // A worker that ended has cleared its pending mark, but may still be on its way out: joining
+  // it takes no time.
+  workers.erase(std::remove_if(workers.begin(), workers.end(),
+                               [](std::jthread& worker) { return !worker.joinable(); }),
+                workers.end());
+}
+
+void StartWorker(std::function<void()> work) {
+  LoaderControl& control = Control();
+  control.pendingWorkers.fetch_add(1);
+  std::lock_guard guard(control.threadLock);
+  ReapWorkers(control.workers);
+  control.workers.emplace_back([work = std::move(work)] {
+    work();
+    Control().pendingWorkers.fetch_sub(1);
+  });
+}
+
+// Until the loader is not working on d and has taken every interruption asked for (or has
+// ended, leaving the last ones untaken). Returns with the library lock held.
+void WaitUntilLoaderIsOff(const Directory& d, std::unique_lock<fw::CriticalSection>& lock) {
+  LoaderControl& control = Control();
+  for (;;) {
+    lock.lock();
+    bool loaderOff = control.loading != &d;
+    bool paused = control.running.load() && control.pause.load() > 0;
+    if (loaderOff && !paused) return;
+    lock.unlock();
+    control.WaitForProgress(kDeletePoll);
+  }
 }
 
 }  // namespace
 
-void StartLoader(std::function<void(std::stop_token)> body) {
+void RunWhileLoaderIsOff(const Directory& d, const std::function<void()>& work) {
+  LoaderControl& control = Control();
+  std::unique_lock<fw::CriticalSection> lock(TheLibrary().Lock());
+  bool interrupted = false;
+  while (control.loading == &d) {
+    if (!interrupted) {
+      fw::InterlockedIncrement(control.pause);
+      control.Kick();
+      interrupted = true;
+    }
+    lock.unlock();
+    control.WaitForProgress(kDeletePoll);
+    lock.lock();
+  }
+  work();
+}
+
+void SetLoaderHooks(LoaderHooks hooks) { Control().SetHooks(std::move(hooks)); }
+
+void SetLoaderView(LoaderView* view) { Control().SetView(view); }
+
+void StartLoader() {
   JoinLoader();
-  std::lock_guard<std::mutex> lock(ThreadLock());
-  LoaderThread() = std::jthread([body = std::move(body)](std::stop_token stop) {
-    body(stop);
-    LoaderStoppedEvent().SetEvent();
+  LoaderControl& control = Control();
+  control.pause.store(0);
+  control.stopFlag.store(false);
+  control.stopped.ResetEvent();
+  control.running.store(true);
+  std::lock_guard guard(control.threadLock);
+  control.thread = std::jthread(LoopLoadDir);
+}
+
+void ValidateDirs(bool readDirEveryTime) {
+  LoaderControl& control = Control();
+  Library& library = TheLibrary();
+  {
+    Hold hold(library.Lock());
+    control.queue.clear();
+    Directory* current = library.Current();
+    const auto& directories = library.Directories();
+    for (auto it = directories.rbegin(); it != directories.rend(); ++it) {
+      Directory& d = **it;
+      if (d.IsInternal()) {
+        d.loaded = false;
+        if (View() != nullptr) View()->ForgetBlocks(d);
+        d.DeleteAllBlocks();
+      }
+      if (readDirEveryTime) d.loaded = false;
+      for (const auto& block : d.Blocks()) block->checked = false;
+      if (&d != current) control.queue.push_front(&d);
+    }
+    if (current != nullptr) control.queue.push_front(current);
+    control.Kick();
+  }
+  control.validated.SetEvent();
+}
+
+void QueueDirectory(Directory& d) {
+  LoaderControl& control = Control();
+  Hold hold(TheLibrary().Lock());
+  control.RemoveFromQueue(d);
+  control.queue.push_front(&d);
+  fw::InterlockedIncrement(control.pause);
+  control.Kick();
+}
+
+void RequeueCurrent() {
+  if (!IsBlockDialogShown()) return;
+  LoaderControl& control = Control();
+  Library& library = TheLibrary();
+  Hold hold(library.Lock());
+  Directory* current = library.Current();
+  if (current == nullptr) return;
+  current->loaded = false;
+  control.RemoveFromQueue(*current);
+  control.queue.push_front(current);
+  control.Kick();
+}
+
+std::jthread StopLoader(std::function<void()> closingWork) {
+  LoaderControl& control = Control();
+  {
+    Hold hold(TheLibrary().Lock());
+    control.stopFlag.store(true);
+    fw::InterlockedIncrement(control.pause);
+    control.Kick();
+  }
+  {
+    std::lock_guard guard(control.threadLock);
+    if (control.thread.joinable()) control.thread.request_stop();
+  }
+  if (!closingWork) return {};
+  // A loader that never started, or has ended and set its event for nobody, is not waited for.
+  bool running = control.running.load();
+  return std::jthread([closingWork = std::move(closingWork), running] {
+    LoaderControl& control = Control();
+    if (running) control.stopped.Lock(fw::kInfinite);
+    closingWork();
+    control.stopFlag.store(false);
   });
 }
 
-// FIXME: the pause counter, the kick event and the dialog's closing worker come with the
-// directory loader; until then a stop request reaches the thread through its stop token only.
-void StopLoader() {
-  std::lock_guard<std::mutex> lock(ThreadLock());
-  if (LoaderThread().joinable()) LoaderThread().request_stop();
-}
+void StopLoader() { (void)StopLoader(nullptr); }
 
 void JoinLoader() {
-  std::jthread finished;
+  LoaderControl& control = Control();
+  std::jthread loader;
+  std::vector<std::jthread> workers;
   {
-    std::lock_guard<std::mutex> lock(ThreadLock());
-    finished = std::move(LoaderThread());
+    std::lock_guard guard(control.threadLock);
+    loader = std::move(control.thread);
+    workers = std::move(control.workers);
   }
-  if (finished.joinable()) finished.join();
+  // A worker may wait for the loader to take its interruptions: the loader ends first.
+  if (loader.joinable()) loader.join();
+  for (std::jthread& worker : workers) worker.join();
 }
 
-// FIXME: requeueing comes with the directory loader's work queue.
-void RequeueCurrent() {}
+bool IsLoaderRunning() { return Control().running.load(); }
 
-fw::CEvent& LoaderStoppedEvent() {
-  static fw::CEvent stopped(false, false);
-  return stopped;
+fw::CEvent& LoaderStoppedEvent() { return Control().stopped; }
+
+bool IsLoaderIdle() {
+  LoaderControl& control = Control();
+  if (control.pendingWorkers.load() > 0) return false;
+  if (!control.running.load()) return true;
+  Hold hold(TheLibrary().Lock());
+  return control.queue.empty() && control.loading == nullptr && control.waitingForWork.load();
+}
+
+void StartDeleteDirectory(Directory& d) {
+  // The directory leaves the library at once, so no one takes it for a live one meanwhile; the
+  // worker owns it until the loader is off it.
+  std::shared_ptr<Directory> doomed(TheLibrary().Remove(d));
+  if (!doomed) return;
+  StartWorker([doomed]() mutable {
+    LoaderControl& control = Control();
+    std::unique_lock<fw::CriticalSection> lock(TheLibrary().Lock(), std::defer_lock);
+    WaitUntilLoaderIsOff(*doomed, lock);
+    control.RemoveFromQueue(*doomed);
+    if (View() != nullptr) View()->RemoveDirectory(*doomed);
+    if (!doomed->cacheFile.empty() && IsImageCacheName(doomed->cacheFile)) {
+      (void)fw::DeleteFile(doomed->cacheFile);
+    }
+    doomed.reset();
+  });
+}
+
+void RetireDirectory(std::unique_ptr<Directory> d) {
+  if (!d) return;
+  std::shared_ptr<Directory> retired(std::move(d));
+  StartWorker([retired]() mutable {
+    LoaderControl& control = Control();
+    std::unique_lock<fw::CriticalSection> lock(TheLibrary().Lock(), std::defer_lock);
+    WaitUntilLoaderIsOff(*retired, lock);
+    control.RemoveFromQueue(*retired);
+    if (View() != nullptr) View()->ForgetBlocks(*retired);
+    lock.unlock();
+    retired.reset();
+  });
 }
 
 }  // namespace library

@@ -145,6 +145,8 @@ void Setup() {
 void CloseAll() {
   LogLine(L"CloseAll\n");
   acedEditor->removeReactor(&insert::TheCmdLineReactor());
+  // The dialog joins its loader before it returns, so normally none runs here; one that does is
+  // stopped and waited for, and with none this waits for nothing.
   library::StopLoader();
   library::JoinLoader();
   settings::SaveIni(true);
@@ -161,10 +163,14 @@ void UnloadModule() {
 
 void QuorvaCommand() {
   fw::ModuleStateScope moduleState(TheModule().moduleInstance);
+  ModuleState& state = TheModule();
   LogLine(L"Construct dialog\n");
-  ui::BlockDlg dialog(adsw_acadMainWnd());
+  ui::BlockDlgEnvironment environment{state.moduleVersion, state.moduleDirectory,
+                                      &state.pickerStartFolder, &state.setupDoneEvent};
+  ui::BlockDlg dialog(adsw_acadMainWnd(), std::move(environment));
   LogLine(L"DoModal\n");
   dialog.DoModal();
+  dialog.RunPendingAction();
 }
 
 void OpenCommand() {

@@ -1,0 +1,67 @@
+// The buttons that open something: Help, Print, Preferences, Schemes and Edit Descrip.
+#include "fw/ComboBox.h"
+#include "fw/Trace.h"
+#include "fw/UiDriver.h"
+#include "layermap/SchemeTable.h"
+#include "library/Directory.h"
+#include "library/Library.h"
+#include "settings/Settings.h"
+#include "ui/BlockDlg.h"
+#include "ui/BlockDlgIds.h"
+#include "ui/HelpFile.h"
+#include "ui/OptionControls.h"
+
+namespace ui {
+
+void BlockDlg::OnHelp() { ShowHelpFile(environment_.moduleDirectory); }
+
+void BlockDlg::OnPrint() {
+  library::Directory* d = library::TheLibrary().Current();
+  if (d == nullptr) return;
+  if (!d->loaded) {
+    MessageBox(L"The directory is not done loading. Please try again later.");
+    return;
+  }
+  fw::PrintRequest request;
+  request.flags = fw::PD_RETURNDC | fw::PD_NOSELECTION | fw::PD_NOPAGENUMS |
+                  fw::PD_USEDEVMODECOPIESANDCOLLATE;
+  std::unique_ptr<fw::PrinterDC> printer = fw::ChoosePrinter(request);
+  if (!printer) return;
+  // FIXME: the catalogue printing comes with its own change; until it is joined here nothing is
+  // printed, the printer is released and no "Done Printing" claims otherwise.
+  LogLine(L"Print: catalogue printing is not built in\n");
+  printer.reset();
+}
+
+// Until the Preferences dialog exists the button changes nothing but the Xref caption, which
+// follows the overlay option as it does after the dialog.
+void BlockDlg::OnPreferences() {
+  if (!MayEdit()) return;
+  // FIXME: the Preferences dialog comes with the side dialogs.
+  LogLine(L"Preferences\n");
+  SetDlgItemText(kIdXref,
+                 settings::TheSettings().options.overlayXRef != 0 ? L"XRef/O" : L"XRef/A");
+}
+
+void BlockDlg::OnSchemes() {
+  if (!MayEdit()) return;
+  options_->Store();
+  // FIXME: the schemes dialog comes with the side dialogs; until then the box is only refilled.
+  LogLine(L"Schemes\n");
+  FillSchemeCombo();
+  auto& schemes = Item<fw::ComboBox>(kIdScheme);
+  schemes.SetCurSel(schemes.FindStringExact(-1, library::Directory::kNoScheme));
+  if (library::Directory* d = library::TheLibrary().Current()) {
+    for (int i = 0; i < schemes.GetCount(); ++i) {
+      if (schemes.GetLBText(i) == d->currentScheme) schemes.SetCurSel(i);
+    }
+  }
+}
+
+void BlockDlg::OnEditDescription() {
+  if (!MayEdit() || blocks_.Selected() < 0) return;
+  // FIXME: the Edit Block Description dialog comes with the side dialogs.
+  LogLine(L"Edit Description\n");
+}
+
+}  // namespace ui
