@@ -1,0 +1,238 @@
+// The main dialog and its loader in the test's process: what the loader probes and lists across
+// interruptions, showings and reloads; the closing procedure; the administrator lock.
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <thread>
+
+#include "BrowserFixture.h"
+#include "fw/FileStatus.h"
+#include "fw/NativePath.h"
+#include "fw/Strings.h"
+#include "library/Library.h"
+#include "library/Loader.h"
+#include "settings/Settings.h"
+#include "support/TempFolder.h"
+#include "ui/FormatLevel.h"
+
+namespace browsertest {
+namespace {
+
+using Names = std::vector<std::wstring>;
+
+// The count line and the item lines of a list dump.
+std::vector<std::string> Dumped(const std::vector<std::string>& transcript, const std::string& id) {
+  std::vector<std::string> lines;
+  for (const std::string& line : transcript) {
+    if (line.starts_with("ui: " + id + " ")) lines.push_back(line);
+  }
+  return lines;
+}
+
+class Browser : public BrowserFixture {};
+
+TEST_F(Browser, AnInterruptedLoadResumesLaterWithoutProbingAgain) {
+  std::wstring a = MakeFolder(L"a", {L"a1", L"a2", L"a3", L"a4", L"a5", L"a6"});
+  std::wstring b = MakeFolder(L"b", {L"b1", L"b2"});
+  WriteSettings(SettingsFor({{a, L"A"}, {b, L"B"}}));
+  LoadSettings();
+  onProbe_ = [&](const std::wstring& name) {
+    // The user selects B while the loader probes A's third drawing.
+    if (name == L"a3") library::QueueDirectory(*library::TheLibrary().FindByPath(b));
+  };
+  RunDialog("wait-idle\n");
+  EXPECT_EQ(Probed(), (Names{L"a1", L"a2", L"a3", L"b1", L"b2", L"a4", L"a5", L"a6"}));
+}
+
+TEST_F(Browser, ReadDirEveryTimeDecidesWhetherAReopenedDialogRescans) {
+  struct Case {
+    const char* option;
+    std::size_t itemsSecondTime;  // a drawing added between the showings is listed or not
+  };
+  for (const Case& test : {Case{"0", 2}, Case{"1", 3}}) {
+    SCOPED_TRACE(test.option);
+    library::EmptyLibrary();
+    settings::ResetSettings();
+    std::wstring a = MakeFolder(fw::FromUtf8(std::string("every") + test.option), {L"x", L"y"});
+    WriteSettings("[Quorva Options]\nReadDirEveryTime=" + std::string(test.option) + "\n" +
+                  SettingsFor({{a, L"A"}}));
+    LoadSettings();
+    RunDialog("wait-idle\n");
+    MakeFolder(fw::FromUtf8(std::string("every") + test.option), {L"z"});
+    std::vector<std::string> second = RunDialog("wait-idle\ndump 253\n");
+    EXPECT_EQ(Dumped(second, "253").size(), 1 + test.itemsSecondTime);
+  }
+}
+
+TEST_F(Browser, ARenamedDrawingIsANewBlockAndAnUnchangedOneIsNotProbedAgain) {
+  std::wstring a = MakeFolder(L"a", {L"keep", L"old"});
+  WriteSettings("[Quorva Options]\nReadDirEveryTime=1\n" + SettingsFor({{a, L"A"}}));
+  LoadSettings();
+  RunDialog("wait-idle\n");
+  ASSERT_TRUE(fw::MoveFile(a + L"/old.dwg", a + L"/new.dwg"));
+  std::vector<std::string> second = RunDialog("wait-idle\ndump 253\n");
+  EXPECT_EQ(Probed(), (Names{L"keep", L"old", L"new"}));
+  std::vector<std::string> items = Dumped(second, "253");
+  ASSERT_EQ(items.size(), 3u);
+  EXPECT_TRUE(items[1].starts_with("ui: 253 #0 keep | 2018")) << items[1];
+  EXPECT_TRUE(items[2].starts_with("ui: 253 #1 new | 2018")) << items[2];
+}
+
+TEST_F(Browser, AnUnchangedDrawingIsNotProbedAfterTheModuleIsReloaded) {
+  std::wstring a = MakeFolder(L"a", {L"one", L"two"});
+  WriteSettings(SettingsFor({{a, L"A"}}));
+  LoadSettings();
+  RunDialog("wait-idle\n");
+  // Quit and start again: the main cache keeps what was probed.
+  settings::SaveIni(true);
+  library::EmptyLibrary();
+  settings::ResetSettings();
+  LoadSettings();
+  std::vector<std::string> second = RunDialog("wait-idle\ndump 253\n");
+  EXPECT_EQ(Probed(), (Names{L"one", L"two"}));
+  EXPECT_EQ(Dumped(second, "253").size(), 3u);
+}
+
+TEST_F(Browser, ClosingTwiceRunsTheClosingProcedureOnce) {
+  std::wstring a = MakeFolder(L"a", {L"slow"});
+  WriteSettings(SettingsFor({{a, L"A"}}));
+  LoadSettings();
+  std::atomic<bool> release{false};
+  onProbe_ = [&](const std::wstring&) {
+    while (!release.load()) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  };
+  // The loader is held inside a probe, so the dialog is still open for the second Close.
+  std::thread releaser([&] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    release = true;
+  });
+  RunDialog("click 2\nclick 2\nclose\n");
+  releaser.join();
+  EXPECT_EQ(CountLogLines(L"StopLoader\n"), 1);
+  EXPECT_EQ(CountLogLines(L"Closing\n"), 1);
+}
+
+TEST_F(Browser, AFolderThatGoesWhileItLoadsKeepsItsBlocksAndTheLoaderGoesOn) {
+  enum class Change { kRemoved, kReplacedByFile, kUnreadable };
+  for (Change change : {Change::kRemoved, Change::kReplacedByFile, Change::kUnreadable}) {
+    SCOPED_TRACE(static_cast<int>(change));
+    library::EmptyLibrary();
+    settings::ResetSettings();
+    std::wstring name = L"gone" + std::to_wstring(static_cast<int>(change));
+    std::wstring a = MakeFolder(name, {L"p", L"q", L"r"});
+    std::wstring b = MakeFolder(name + L"b", {L"s"});
+    WriteSettings("[Quorva Options]\nReadDirEveryTime=1\n" +
+                  SettingsFor({{a, L"Going"}, {b, L"Staying"}}));
+    LoadSettings();
+    onProbe_ = [&](const std::wstring& probed) {
+      if (probed != L"p") return;
+      std::string native = fw::NativePath(a);
+      switch (change) {
+        case Change::kRemoved:
+          for (const wchar_t* file : {L"/p.dwg", L"/q.dwg", L"/r.dwg"}) fw::DeleteFile(a + file);
+          ::rmdir(native.c_str());
+          break;
+        case Change::kReplacedByFile:
+          for (const wchar_t* file : {L"/p.dwg", L"/q.dwg", L"/r.dwg"}) fw::DeleteFile(a + file);
+          ::rmdir(native.c_str());
+          testsupport::WriteFile(a, "not a folder");
+          break;
+        case Change::kUnreadable:
+          ::chmod(native.c_str(), 0);
+          break;
+      }
+    };
+    std::vector<std::string> first = RunDialog("wait-idle\ndump 232\n");
+    onProbe_ = nullptr;
+    std::vector<std::string> second = RunDialog("wait-idle\ndump 232\n");
+    // The rescan that finds no folder keeps the blocks and leaves the status at "D".
+    EXPECT_EQ(Dumped(first, "232"),
+              (std::vector<std::string>{"ui: 232 list view=report count=2",
+                                        "ui: 232 #0* Going | 3", "ui: 232 #1 Staying | 1"}));
+    std::vector<std::string> rows = Dumped(second, "232");
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_EQ(rows[2], "ui: 232 #1 Staying | 1");
+    EXPECT_TRUE(rows[1] == "ui: 232 #0* Going | 3 | D" ||
+                (change == Change::kUnreadable && rows[1] == "ui: 232 #0* Going | 3"))
+        << rows[1];
+    ::chmod(fw::NativePath(a).c_str(), 0755);
+  }
+}
+
+// A user the administrator file does not name tries every way to change the shared set-up:
+// the settings file keeps the descriptions, folders and schemes it had.
+TEST_F(Browser, ANonEditorChangesNoDescriptionFolderOrScheme) {
+  std::wstring a = MakeFolder(L"a", {L"one"});
+  std::wstring b = MakeFolder(L"b", {L"two"});
+  testsupport::WriteFile(folder_ / L"support/qvadmin.ini", "[Users]\nsomebody-else\n");
+  WriteSettings(SettingsFor({{a, L"Alpha"}, {b, L"Beta"}}) +
+                "CurrentScheme=Walls\n[Schemes]\nNumSchemes=1\nScheme1=Walls\n[Walls]\n"
+                "Type=Layer\nNumMaps=1\nMap1=WALL,A-WALL\n");
+  LoadSettings();
+  // Settle the file's form through one showing of an editor-less session, then try.
+  RunDialog("wait-idle\n");
+  std::string before = testsupport::ReadFile(folder_ / L"support/qv35.ini");
+  std::vector<std::string> transcript = RunDialog(
+      "wait-idle\n"
+      "dump-dialog\n"
+      "label 232 \"Alpha\" \"Renamed\"\n"
+      "rclick 232 \"Alpha\"\n"
+      "answer menu none\n"
+      "key 232 F1\n"
+      "choose 232 \"Beta\"\n"
+      "wait-idle\n"
+      "dblclick 253 \"two\"\n");
+  std::string after = testsupport::ReadFile(folder_ / L"support/qv35.ini");
+  for (const std::string& line : transcript) {
+    EXPECT_FALSE(line.starts_with("ui: error")) << line;
+  }
+  for (int id : {266, 280, 279, 225, 228, 259, 258, 223}) {
+    bool disabled = std::any_of(transcript.begin(), transcript.end(), [&](const std::string& line) {
+      return line.starts_with("ui: " + std::to_string(id) + " ") &&
+             line.find(" disabled ") != std::string::npos;
+    });
+    EXPECT_TRUE(disabled) << id;
+  }
+  EXPECT_NE(std::find(transcript.begin(), transcript.end(),
+                      "ui: menu \"Properties\" greyed, -, \"Reload Directory\" -> none"),
+            transcript.end());
+  // The file as a whole is the same: nothing of the shared set-up moved.
+  auto shared = [](const std::string& text) {
+    std::string kept;
+    std::size_t at = 0;
+    while (at < text.size()) {
+      std::size_t end = text.find('\n', at);
+      std::string line = text.substr(at, end == std::string::npos ? std::string::npos : end - at);
+      if (line.starts_with("[") || line.starts_with("description=") ||
+          line.starts_with("path") || line.starts_with("currentscheme") ||
+          line.starts_with("map") || line.starts_with("scheme") || line.starts_with("type=")) {
+        kept += line + "\n";
+      }
+      if (end == std::string::npos) break;
+      at = end + 1;
+    }
+    return kept;
+  };
+  EXPECT_EQ(shared(after), shared(before));
+  EXPECT_NE(shared(before).find("description=Alpha"), std::string::npos) << before;
+  EXPECT_NE(shared(before).find("currentscheme=Walls"), std::string::npos) << before;
+}
+
+TEST(FormatLevel, TheFirstTwoCharactersOfAcadverNameTheNewestReadableVersion) {
+  struct Case {
+    const wchar_t* acadver;
+    std::optional<int> level;
+  };
+  for (const Case& test : {Case{L"23.1s", 21}, Case{L"24.0", 21}, Case{L"22", 21},
+                           Case{L"21.0", 20}, Case{L"19.1s (LMS Tech)", 20}, Case{L"18.2", 19},
+                           Case{L"17.0", 18}, Case{L"16.2", 17}, Case{L"15.06s", 16},
+                           Case{L"14.01", 15}, Case{L"13", 14}, Case{L"12", std::nullopt},
+                           Case{L"2", std::nullopt}, Case{L"", std::nullopt}}) {
+    EXPECT_EQ(ui::FormatLevelOf(test.acadver), test.level) << fw::ToUtf8(test.acadver);
+  }
+}
+
+}  // namespace
+}  // namespace browsertest
