@@ -230,11 +230,15 @@ std::jthread StopLoader(std::function<void()> closingWork) {
   if (!closingWork) return {};
   // A loader that never started, or has ended and set its event for nobody, is not waited for.
   bool running = control.running.load();
+  // Counted as background work until it is done, so a script's wait-idle after Close returns
+  // once the dialog has been told to end.
+  control.pendingWorkers.fetch_add(1);
   return std::jthread([closingWork = std::move(closingWork), running] {
     LoaderControl& control = Control();
     if (running) control.stopped.Lock(fw::kInfinite);
     closingWork();
     control.stopFlag.store(false);
+    control.pendingWorkers.fetch_sub(1);
   });
 }
 

@@ -58,8 +58,8 @@ bool IsLoaderRunning();
 // Set by the loader thread when it ends (auto reset).
 fw::CEvent& LoaderStoppedEvent();
 
-// The loader has nothing queued and waits for work, and no delete worker is pending; also
-// true when no loader runs. The headless driver's `wait-idle` asks it.
+// The loader has nothing queued and waits for work, and no delete or closing worker is pending;
+// also true when no loader runs. The headless driver's `wait-idle` asks it.
 bool IsLoaderIdle();
 
 // Runs `work` with the library lock held at a moment the loader is not working on d: a loader

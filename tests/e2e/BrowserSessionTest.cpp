@@ -1,0 +1,148 @@
+// Browser sessions end to end: qrva-host runs the real module, QUORVA shows the main dialog, and
+// a `--ui` script acts as the user. The `ui:` lines, the run log's actions and the exit code are
+// compared line by line with a golden transcript; on a mismatch the actual one is written
+// beside it (NAME.actual).
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <regex>
+#include <sstream>
+#include <string>
+
+#include "fw/FileName.h"
+#include "fw/FileStatus.h"
+#include "fw/NativePath.h"
+#include "fw/Strings.h"
+#include "fw/System.h"
+#include "support/Program.h"
+#include "support/TempFolder.h"
+
+namespace {
+
+using testsupport::ReadFile;
+using testsupport::ShellQuote;
+using testsupport::TempFolder;
+using testsupport::WriteFile;
+
+std::string ReadText(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// The drawing a library folder holds: a header of the version, as the loader reads it.
+void WriteDrawing(const std::wstring& path, const char* version) {
+  WriteFile(path, std::string(version) + std::string(13, '\0'));
+}
+
+struct SessionCase {
+  const char* name;
+  // The settings file; "$LIB" stands for the library folder's full path.
+  const char* settings;
+  const char* adminFile;  // nullptr: none
+  int showings;           // QUORVA this many times
+};
+
+// Replaces the session's folder by "<tmp>" and locale times by "<time>", so the transcript does
+// not depend on where or when it ran.
+std::string Normalised(std::string text, const std::string& folder) {
+  for (std::size_t at = text.find(folder); at != std::string::npos; at = text.find(folder, at)) {
+    text.replace(at, folder.size(), "<tmp>");
+  }
+  static const std::regex kTime(R"(\d\d/\d\d/\d\d, \d\d:\d\d:\d\d)");
+  return std::regex_replace(text, kTime, "<time>");
+}
+
+std::string RunSession(const SessionCase& test, const TempFolder& folder) {
+  std::wstring modules = folder / L"modules";
+  fw::CreateDirectory(modules);
+  fw::CreateDirectory(modules + L"/Log");
+  std::wstring built = fw::FolderOf(fw::FromNativePath(QRVA_MODULE_PATH));
+  EXPECT_TRUE(fw::CopyFile(fw::FromNativePath(QRVA_MODULE_PATH), modules + L"/qrva22-64.arx", true));
+  EXPECT_TRUE(fw::CopyFile(built + L"/quorva.htb", modules + L"/quorva.htb", true));
+  fw::CreateDirectory(folder / L"support");
+  fw::CreateDirectory(folder / L"appdata");
+  fw::CreateDirectory(folder / L"lib");
+  WriteDrawing(folder / L"lib/Alpha.dwg", "AC1032");
+  WriteDrawing(folder / L"lib/beta.DWG", "AC1015");
+  WriteDrawing(folder / L"lib/Gamma block.dwg", "AC1018");
+  fw::CreateDirectory(folder / L"other");
+  WriteDrawing(folder / L"other/Delta.dwg", "AC1024");
+
+  std::string settings = test.settings;
+  std::string lib = fw::NativePath(folder / L"lib");
+  std::string other = fw::NativePath(folder / L"other");
+  for (auto [token, value] : {std::pair<std::string, std::string>{"$LIB", lib}, {"$OTHER", other}}) {
+    for (std::size_t at = settings.find(token); at != std::string::npos; at = settings.find(token)) {
+      settings.replace(at, token.size(), value);
+    }
+  }
+  WriteFile(folder / L"support/qv35.ini", settings);
+  if (test.adminFile != nullptr) WriteFile(folder / L"support/qvadmin.ini", test.adminFile);
+  std::string commands;
+  for (int i = 0; i < test.showings; ++i) commands += "QUORVA\n";
+  WriteFile(folder / L"session.scr", commands);
+  std::string script = std::string(QRVA_TEST_DATA_DIR) + "/browser/" + test.name + ".ui";
+
+  std::string inner = "cd " + ShellQuote(fw::NativePath(folder.Path())) +
+                      " && XDG_DATA_HOME=\"$PWD/appdata\" exec " + ShellQuote(QRVA_HOST_PATH) +
+                      " --module modules/qrva22-64.arx --support support --script session.scr" +
+                      " --ui " + ShellQuote(script);
+  testsupport::ProgramOutcome outcome =
+      testsupport::RunProgram("/bin/sh", "-c " + ShellQuote(inner), folder);
+
+  std::ostringstream actual;
+  std::istringstream out(outcome.out);
+  for (std::string line; std::getline(out, line);) {
+    if (line.starts_with("ui: ")) actual << line << '\n';
+  }
+  std::wstring log = modules + L"/Log/qv for " + fw::GetComputerName() + L" 1.log";
+  std::istringstream logLines(ReadFile(log));
+  for (std::string line; std::getline(logLines, line);) {
+    if (line.starts_with("Pending action") || line == "DeleteDirectory" || line == "Closing") {
+      actual << "log: " << line << '\n';
+    }
+  }
+  actual << "exit: " << outcome.exitCode << '\n';
+  return Normalised(actual.str(), fw::NativePath(folder.Path()));
+}
+
+TEST(BrowserSession, EachScriptGivesItsGoldenTranscript) {
+  constexpr const char* kTwoLibraries =
+      "[Paths]\nNumPaths=2\nPath1=$LIB\nPath2=$OTHER\n[$LIB]\nDescription=Symbols\n"
+      "[$OTHER]\nDescription=Furniture\n";
+  const SessionCase cases[] = {
+      // Add a folder (the picker answered), wait for the loader, dump the lists, insert.
+      {"browse", "", nullptr, 1},
+      // The internal directory cannot be deleted.
+      {"delete-internal",
+       "[Paths]\nNumPaths=2\nPath1=Internal Blocks\nPath2=$LIB\n[Internal Blocks]\n"
+       "Description=Internal Blocks\n[$LIB]\nDescription=Symbols\n",
+       nullptr, 1},
+      // Deleting the only directory leaves none current and the lists empty.
+      {"delete-only", "", nullptr, 1},
+      // Moving the first up changes nothing; down swaps, and the order is kept.
+      {"move", kTwoLibraries, nullptr, 2},
+      // A new name is kept; a name with a line end is refused.
+      {"rename", kTwoLibraries, nullptr, 2},
+      // A user the administrator file does not name sees the eight controls disabled.
+      {"administrator", kTwoLibraries, "[Users]\nsomebody-else\n", 1},
+      // Help is copied to the application-data folder and shown; Print asks for a printer.
+      {"help-print", kTwoLibraries, nullptr, 1},
+  };
+  for (const SessionCase& test : cases) {
+    SCOPED_TRACE(test.name);
+    TempFolder folder;
+    std::string actual = RunSession(test, folder);
+    std::string base = std::string(QRVA_TEST_DATA_DIR) + "/browser/" + test.name;
+    std::string expected = ReadText(base + ".golden");
+    if (actual != expected) {
+      std::ofstream(base + ".actual", std::ios::binary) << actual;
+      ADD_FAILURE() << "the transcript differs from " << base << ".golden; the actual one is in "
+                    << base << ".actual:\n"
+                    << actual;
+    }
+  }
+}
+
+}  // namespace
