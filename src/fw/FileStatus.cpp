@@ -72,12 +72,15 @@ struct Entry {
 // Reads the status of `nativePath` (following symbolic links; a dangling link reports the link
 // itself) into `entry`, whose name decides the hidden attribute. The creation time is the birth
 // time where the file system keeps one, else the last status change.
-bool ReadStatus(const std::string& nativePath, Entry& entry) {
+// `folder` is an open folder that a relative `nativePath` is taken from (AT_FDCWD: the current
+// one): a finder reads each entry by its name in the folder it lists, without walking the
+// folder's path again for every entry.
+bool ReadStatus(int folder, const std::string& nativePath, Entry& entry) {
   mode_t mode = 0;
   struct statx extended {};
   unsigned mask = STATX_BASIC_STATS | STATX_BTIME;
-  if (statx(AT_FDCWD, nativePath.c_str(), AT_STATX_SYNC_AS_STAT, mask, &extended) == 0 ||
-      statx(AT_FDCWD, nativePath.c_str(), AT_STATX_SYNC_AS_STAT | AT_SYMLINK_NOFOLLOW, mask,
+  if (statx(folder, nativePath.c_str(), AT_STATX_SYNC_AS_STAT, mask, &extended) == 0 ||
+      statx(folder, nativePath.c_str(), AT_STATX_SYNC_AS_STAT | AT_SYMLINK_NOFOLLOW, mask,
             &extended) == 0) {
     mode = extended.stx_mode;
     entry.size = extended.stx_size;
@@ -88,7 +91,8 @@ bool ReadStatus(const std::string& nativePath, Entry& entry) {
   } else {
     // Kernels and sandboxes without statx still have stat.
     struct stat basic {};
-    if (stat(nativePath.c_str(), &basic) != 0 && lstat(nativePath.c_str(), &basic) != 0) {
+    if (fstatat(folder, nativePath.c_str(), &basic, 0) != 0 &&
+        fstatat(folder, nativePath.c_str(), &basic, AT_SYMLINK_NOFOLLOW) != 0) {
       return false;
     }
     mode = basic.st_mode;
@@ -105,7 +109,7 @@ bool ReadStatus(const std::string& nativePath, Entry& entry) {
   }
   // No write bit at all is read-only even for a user (root) whom access() would let write.
   if ((mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 ||
-      faccessat(AT_FDCWD, nativePath.c_str(), W_OK, AT_EACCESS) != 0) {
+      faccessat(folder, nativePath.c_str(), W_OK, AT_EACCESS) != 0) {
     entry.attribute |= kAttributeReadOnly;
   }
   if (!entry.name.empty() && entry.name.front() == L'.' && !IsDotsName(entry.name)) {
@@ -228,7 +232,7 @@ bool GetFileStatus(std::wstring_view path, CFileStatus& status) {
   std::wstring fullName = MakeAbsolute(path);
   Entry entry;
   entry.name = CFileName(fullName).FileName();
-  if (!ReadStatus(*native, entry)) return false;
+  if (!ReadStatus(AT_FDCWD, *native, entry)) return false;
   status.ctime = entry.ctime;
   status.mtime = entry.mtime;
   status.atime = entry.atime;
@@ -339,7 +343,7 @@ bool CFileFind::FindFile(std::wstring_view pattern) {
     if (!WildcardMatch(folded, foldedPattern)) continue;
     Entry entry;
     entry.name = std::move(name);
-    if (!ReadStatus(*nativeFolder + "/" + nativeName, entry)) continue;  // removed meanwhile
+    if (!ReadStatus(dirfd(directory), nativeName, entry)) continue;  // removed meanwhile
     found.emplace_back(std::move(folded), std::move(entry));
   }
   closedir(directory);

@@ -180,7 +180,7 @@ int ListCtrl::InsertItem(int index, ListItem content) {
     std::size_t texts = std::max<std::size_t>(columns_.size(), 1);
     if (item.content.texts.size() > texts) item.content.texts.resize(texts);
     item.content.state &= ~(LVIS_SELECTED | LVIS_FOCUSED);
-    byData_.emplace(item.content.data, item.id);
+    IndexData(item);
     items_.push_back(std::move(item));
     order_.insert(order_.begin() + position, slot);
     position_.push_back(static_cast<std::uint32_t>(position));
@@ -197,13 +197,7 @@ bool ListCtrl::DeleteItem(int index) {
     if (!IsValid(index)) return false;
     std::uint32_t slot = order_[static_cast<std::size_t>(index)];
     const Item& item = items_[slot];
-    auto range = byData_.equal_range(item.content.data);
-    for (auto it = range.first; it != range.second; ++it) {
-      if (it->second == item.id) {
-        byData_.erase(it);
-        break;
-      }
-    }
+    UnindexData(item);
     std::erase(selected_, item.id);
     if (focusedId_ == item.id) focusedId_ = 0;
     items_.erase(items_.begin() + slot);
@@ -281,15 +275,9 @@ bool ListCtrl::SetItemData(int index, ItemData data) {
   std::lock_guard guard(lock_);
   if (!IsValid(index)) return false;
   Item& item = ItemAt(index);
-  auto range = byData_.equal_range(item.content.data);
-  for (auto it = range.first; it != range.second; ++it) {
-    if (it->second == item.id) {
-      byData_.erase(it);
-      break;
-    }
-  }
+  UnindexData(item);
   item.content.data = data;
-  byData_.emplace(data, item.id);
+  IndexData(item);
   return true;
 }
 
@@ -433,6 +421,24 @@ ListCtrl::Item& ListCtrl::ItemAt(int position) {
 
 const ListCtrl::Item& ListCtrl::ItemAt(int position) const {
   return items_[order_[static_cast<std::size_t>(position)]];
+}
+
+// Items without data are not indexed: a list filled with placeholder items first would put
+// them all under one key, and finding each one's entry there again would make the filling
+// quadratic in the item count.
+void ListCtrl::IndexData(const Item& item) {
+  if (item.content.data != 0) byData_.emplace(item.content.data, item.id);
+}
+
+void ListCtrl::UnindexData(const Item& item) {
+  if (item.content.data == 0) return;
+  auto range = byData_.equal_range(item.content.data);
+  for (auto it = range.first; it != range.second; ++it) {
+    if (it->second == item.id) {
+      byData_.erase(it);
+      return;
+    }
+  }
 }
 
 // Items stay in the order added, so their ids rise with their slots.

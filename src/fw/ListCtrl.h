@@ -149,6 +149,9 @@ class ListCtrl final : public Control {
   Item& ItemAt(int position);
   const Item& ItemAt(int position) const;
   std::size_t SlotOf(std::uint64_t id) const;
+  // byData_ holds every item whose data is not 0.
+  void IndexData(const Item& item);
+  void UnindexData(const Item& item);
   void RenumberFrom(int position);
   void ChangeState(std::size_t slot, unsigned state, unsigned mask,
                    std::vector<StateChange>& changes);
@@ -169,7 +172,7 @@ class ListCtrl final : public Control {
   std::uint64_t focusedId_ = 0;           // 0: none
   std::uint64_t nextId_ = 1;
   std::uint64_t generation_ = 0;          // changes when items are added or removed
-  std::unordered_multimap<ItemData, std::uint64_t> byData_;
+  std::unordered_multimap<ItemData, std::uint64_t> byData_;  // data (not 0) -> item ids
   std::vector<ListColumn> columns_;
   unsigned extendedStyle_ = 0;
   CImageList normalImages_;

@@ -10,6 +10,14 @@ namespace fw {
 
 int ListCtrl::FindItemByData(ItemData data, int start) const {
   std::lock_guard guard(lock_);
+  if (data == 0) {
+    // Not indexed (see IndexData): the first one after `start` in display order.
+    for (int position = std::max(start + 1, 0); position < static_cast<int>(order_.size());
+         ++position) {
+      if (ItemAt(position).content.data == 0) return position;
+    }
+    return -1;
+  }
   int best = -1;
   auto range = byData_.equal_range(data);
   for (auto it = range.first; it != range.second; ++it) {

@@ -65,6 +65,20 @@ int LoadHead(std::stop_token stop) {
   return code;
 }
 
+// The loop's wait for the kick. While nothing is queued it waits up to kKickWait; with work
+// queued it only takes a kick already given, so a directory selected while the loader idled,
+// and the next of several queued directories, start at once instead of a wait later.
+void WaitForWork(std::stop_token stop) {
+  LoaderControl& control = Control();
+  bool queued = false;
+  {
+    Hold hold(TheLibrary().Lock());
+    queued = !control.queue.empty();
+  }
+  LogLoop(L"kickevent.Lock");
+  control.WaitForKick(stop, queued ? std::chrono::milliseconds(0) : kKickWait);
+}
+
 void LoopLoadDir(std::stop_token stop) {
   LoaderControl& control = Control();
   // Wait without limit for the first validation, but not past a stop request.
@@ -78,8 +92,7 @@ void LoopLoadDir(std::stop_token stop) {
       fw::InterlockedDecrement(control.pause);
       control.NotifyProgress();
       LogLoop(L"Decrement pause");
-      LogLoop(L"kickevent.Lock");
-      control.WaitForKick(stop, kKickWait);
+      WaitForWork(stop);
       continue;
     }
     int code = LoadHead(stop);
@@ -91,8 +104,7 @@ void LoopLoadDir(std::stop_token stop) {
       LogLoop(L"e==2");
       break;
     }
-    LogLoop(L"kickevent.Lock");
-    control.WaitForKick(stop, kKickWait);
+    WaitForWork(stop);
   }
   LogLoop(L"quitdone");
   control.running.store(false);
@@ -139,18 +151,30 @@ void WaitUntilLoaderIsOff(const Directory& d, std::unique_lock<fw::CriticalSecti
 void RunWhileLoaderIsOff(const Directory& d, const std::function<void()>& work) {
   LoaderControl& control = Control();
   std::unique_lock<fw::CriticalSection> lock(TheLibrary().Lock());
-  bool interrupted = false;
   while (control.loading == &d) {
-    if (!interrupted) {
+    // Asked again whenever no interruption is pending: a loader that took the one asked for
+    // may have taken d up again before this thread got the lock back.
+    if (control.pause.load() <= 0) {
       fw::InterlockedIncrement(control.pause);
       control.Kick();
-      interrupted = true;
     }
     lock.unlock();
     control.WaitForProgress(kDeletePoll);
     lock.lock();
   }
   work();
+}
+
+bool WriteImageCacheUnlessLoading(Directory& d) {
+  LoaderControl& control = Control();
+  Hold hold(TheLibrary().Lock());
+  if (!d.imagesDirty) return false;
+  bool queued = std::find(control.queue.begin(), control.queue.end(), &d) != control.queue.end();
+  if (control.running.load() && (control.loading == &d || queued)) return false;
+  // A failed write was shown to the user; it is not tried again at every switch.
+  bool written = WriteImageCache(d);
+  d.imagesDirty = false;
+  return written;
 }
 
 void SetLoaderHooks(LoaderHooks hooks) { Control().SetHooks(std::move(hooks)); }

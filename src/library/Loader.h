@@ -69,6 +69,14 @@ bool IsLoaderIdle();
 // for the drawing).
 void RunWhileLoaderIsOff(const Directory& d, const std::function<void()>& work);
 
+// Writes d's image cache when d is dirty, with the library lock held so the loader cannot take
+// d up meanwhile, and clears `imagesDirty` (a failed write was shown); true when written. While a running loader has d in hand or queued, nothing is
+// written and false returned: the loader writes it itself when it finishes d while d is not
+// current, and the next call once it is off d writes what is left. So leaving a directory
+// whose drawings are being probed does not wait for its previews to be compressed. Dialog's
+// thread, when it stores the option controls.
+bool WriteImageCacheUnlessLoading(Directory& d);
+
 // Takes d out of the library now, then on a worker thread, once the loader is off it and the
 // pause counter is 0: d's row of the directory list and the block list's items go (through the
 // view), d's image cache file is deleted and d is destroyed. The Delete button's work.

@@ -11,6 +11,7 @@
 #include "library/CacheFiles.h"
 #include "library/Directory.h"
 #include "library/Library.h"
+#include "library/Loader.h"
 #include "ui/BlockDlg.h"
 #include "ui/BlockDlgIds.h"
 #include "ui/DialogLoaderView.h"
@@ -67,8 +68,7 @@ void OptionControls::Store() {
   }
   if (d->imagesDirty) {
     fw::CWaitCursor wait;
-    (void)library::WriteImageCache(*d);
-    d->imagesDirty = false;
+    (void)library::WriteImageCacheUnlessLoading(*d);
   }
 }
 

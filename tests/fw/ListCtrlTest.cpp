@@ -109,6 +109,10 @@ TEST(ListCtrl, FindsItemsByDataAfterInsertsDeletesAndChanges) {
   list.InsertItem(0, L"first");
   EXPECT_EQ(list.FindItemByData(7), 2);
   EXPECT_EQ(list.FindItemByData(0), 0);
+  EXPECT_EQ(list.FindItemByData(0, 0), -1);
+  list.SetItemData(3, 0);
+  EXPECT_EQ(list.FindItemByData(0, 0), 3);
+  EXPECT_EQ(list.FindItemByData(101), 1);
 }
 
 TEST(ListCtrl, KeepsSelectionAndSubItemsThroughEditsInTheMiddle) {

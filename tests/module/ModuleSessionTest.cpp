@@ -2,6 +2,7 @@
 // a fresh host as if the host had loaded it, and the run-log lines are captured.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <mutex>
 #include <stdexcept>
 #include <string>
@@ -199,10 +200,14 @@ TEST_F(ModuleSession, EntryPointAnswersSuccessToEveryMessage) {
   EXPECT_TRUE(TakeLog().empty());
 }
 
-TEST_F(ModuleSession, QuorvaShowsTheDialog) {
+TEST_F(ModuleSession, QuorvaShowsTheDialogAndClosesItOnce) {
   Attach();
   ASSERT_TRUE(host_.RunLine(L"QUORVA"));
-  EXPECT_EQ(TakeLog(), Lines({L"Construct dialog\n", L"DoModal\n"}));
+  Lines log = TakeLog();
+  ASSERT_GE(log.size(), 3u);
+  EXPECT_EQ(Lines(log.begin(), log.begin() + 3),
+            Lines({L"Construct dialog\n", L"DoModal\n", L"SetupDlg: wait for setupDoneEvent\n"}));
+  EXPECT_EQ(std::count(log.begin(), log.end(), L"Closing\n"), 1);
 }
 
 TEST_F(ModuleSession, OpenCommandWithoutAPathDoesNothing) {
