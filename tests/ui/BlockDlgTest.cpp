@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "BrowserFixture.h"
+#include "arx/arxHeaders.h"
 #include "fw/FileStatus.h"
 #include "fw/NativePath.h"
 #include "fw/Strings.h"
@@ -218,6 +219,65 @@ TEST_F(Browser, ANonEditorChangesNoDescriptionFolderOrScheme) {
   EXPECT_EQ(shared(after), shared(before));
   EXPECT_NE(shared(before).find("description=Alpha"), std::string::npos) << before;
   EXPECT_NE(shared(before).find("currentscheme=Walls"), std::string::npos) << before;
+}
+
+// A block definition of the current drawing, made as the user's commands would make it.
+struct Definition {
+  const wchar_t* name;
+  const wchar_t* comments;
+  const wchar_t* xrefPath;  // nullptr: not an external reference
+  bool overlay;
+  bool erased;
+};
+
+void AddDefinitions(std::initializer_list<Definition> definitions) {
+  AcApDocument* document = acDocManager->curDocument();
+  ASSERT_EQ(acDocManager->lockDocument(document), Acad::eOk);
+  AcDbBlockTable* table = nullptr;
+  ASSERT_EQ(acdbHostApplicationServices()->workingDatabase()->getBlockTable(table, AcDb::kForWrite),
+            Acad::eOk);
+  for (const Definition& definition : definitions) {
+    auto* block = new AcDbBlockTableRecord;
+    ASSERT_EQ(block->setName(definition.name), Acad::eOk) << fw::ToUtf8(definition.name);
+    block->setComments(definition.comments);
+    if (definition.xrefPath != nullptr) {
+      block->setPathName(definition.xrefPath);
+      block->setIsFromOverlayReference(definition.overlay);
+    }
+    ASSERT_EQ(table->add(block), Acad::eOk) << fw::ToUtf8(definition.name);
+    if (definition.erased) {
+      EXPECT_EQ(block->erase(), Acad::eOk);
+    }
+    block->close();
+  }
+  table->close();
+  EXPECT_EQ(acDocManager->unlockDocument(document), Acad::eOk);
+}
+
+// Read anew from the drawing at each showing: only definitions a user could insert by name,
+// in the table's order, with their comments and the version the internal blocks carry.
+TEST_F(Browser, TheInternalDirectoryListsTheDrawingsOwnInsertableBlocks) {
+  WriteSettings(SettingsFor({{L"Internal Blocks", L"Internal Blocks"}}));
+  LoadSettings();
+  AddDefinitions({{L"VALVE", L"Gate valve", nullptr, false, false},
+                  {L"*U7", L"", nullptr, false, false},
+                  {L"BASE", L"", L"base.dwg", false, false},
+                  {L"PLAN", L"", L"plan.dwg", true, false},
+                  {L"BASE|DOOR", L"", nullptr, false, false},
+                  {L"OLD", L"", nullptr, false, true},
+                  {L"Pump 2", L"", nullptr, false, false}});
+  std::vector<std::string> first = RunDialog("wait-idle\ndump 253\n");
+  // Definitions carry no file times.
+  std::string never = fw::ToUtf8(fw::FormatLocalTime(0, L"%x, %X"));
+  EXPECT_EQ(Dumped(first, "253"),
+            (std::vector<std::string>{
+                "ui: 253 list view=report count=2",
+                "ui: 253 #0 Pump 2 | 2000 |  | 0 | " + never + " | " + never,
+                "ui: 253 #1 VALVE | 2000 | Gate valve | 0 | " + never + " | " + never}));
+  AddDefinitions({{L"NEW", L"", nullptr, false, false}});
+  std::vector<std::string> second = RunDialog("wait-idle\ndump 253\n");
+  EXPECT_EQ(Dumped(second, "253").size(), 4u);
+  EXPECT_TRUE(Probed().empty());
 }
 
 TEST(FormatLevel, TheFirstTwoCharactersOfAcadverNameTheNewestReadableVersion) {
