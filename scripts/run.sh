@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # The main job: builds Quorvane, then in a scratch folder runs a CAD session on the
 # demonstration script, which builds a small block library with the host's commands, opens,
-# lists and inserts its drawings; finally probes the library as the browser's loader does.
+# lists and inserts its drawings, and opens the browser, whose dialog the demonstration's UI
+# script answers (every "ui:" line is what the browser showed); finally probes the library as
+# the browser's loader does.
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 "$here/install-packages.sh"
@@ -10,9 +12,12 @@ bin="$here/../build/release/bin"
 scratch="$(mktemp -d)"
 trap 'rm -rf "$scratch"' EXIT
 mkdir -p "$scratch/library" "$scratch/support"
-: > "$scratch/support/qv35.ini"
+# The settings start with the directory of the current drawing's own blocks.
+printf '[Paths]\nNumPaths=1\nPath1=Internal Blocks\n[Internal Blocks]\nDescription=Internal Blocks\n' \
+  > "$scratch/support/qv35.ini"
 cd "$scratch"
-"$bin/qrva-host" --support "$scratch/support" --script "$here/../demo/session.scr" "$@"
+"$bin/qrva-host" --support "$scratch/support" --script "$here/../demo/session.scr" \
+  --ui "$here/../demo/browser.ui" "$@"
 echo
 echo "qrva-probe library:"
 "$bin/qrva-probe" "$scratch/library"

@@ -145,4 +145,38 @@ TEST(BrowserSession, EachScriptGivesItsGoldenTranscript) {
   }
 }
 
+// The main job's session: the demonstration builds its library with the host's commands, then
+// the browser shows the drawing's own blocks and the library added through the picker. Only the
+// lines that do not depend on when it ran are compared.
+TEST(BrowserSession, TheDemonstrationShowsItsLibraryInTheBrowser) {
+  TempFolder folder;
+  fw::CreateDirectory(folder / L"library");
+  fw::CreateDirectory(folder / L"support");
+  WriteFile(folder / L"support/qv35.ini",
+            "[Paths]\nNumPaths=1\nPath1=Internal Blocks\n[Internal Blocks]\n"
+            "Description=Internal Blocks\n");
+  std::string inner = "cd " + ShellQuote(fw::NativePath(folder.Path())) + " && exec " +
+                      ShellQuote(QRVA_HOST_PATH) + " --module " + ShellQuote(QRVA_MODULE_PATH) +
+                      " --support support --script " +
+                      ShellQuote(std::string(QRVA_DEMO_DIR) + "/session.scr") + " --ui " +
+                      ShellQuote(std::string(QRVA_DEMO_DIR) + "/browser.ui");
+  testsupport::ProgramOutcome outcome =
+      testsupport::RunProgram("/bin/sh", "-c " + ShellQuote(inner), folder);
+  EXPECT_EQ(outcome.exitCode, 0) << outcome.out << outcome.err;
+  EXPECT_EQ(outcome.out.find("ui: error"), std::string::npos) << outcome.out;
+  for (const char* line : {
+           "ui: 232 #0* Internal Blocks | 2\n",
+           "ui: 253 #0 Pump | 2000 |  | 0 | ",
+           "ui: 253 #1 Tank | 2000 |  | 0 | ",
+           "ui: 232 #1* Demonstration library | 3\n",
+           "ui: 253 #0 Gate Valve | 2018 | Gate valve DN50 with flanged pipe ends | ",
+           "ui: 253 #1* Pump | 2000 | Centrifugal pump, casing on its own layer | ",
+           "ui: 253 #2 Tank R14 | R14 | Storage tank with its number as an attribute | ",
+           "ui: 254 \"Block: Pump\\nDesc: Centrifugal pump, casing on its own layer\\nFile Type: "
+           "2000\\nSize: ",
+       }) {
+    EXPECT_NE(outcome.out.find(line), std::string::npos) << line;
+  }
+}
+
 }  // namespace
