@@ -35,7 +35,7 @@ constexpr int kUiScriptExit = 3;
 
 constexpr const char* kUsage =
     "usage: qrva-host [--module PATH] [--script FILE] [--ui FILE] [--support DIR]...\n"
-    "                 [DRAWING...]\n"
+    "                 [--acadver VERSION] [DRAWING...]\n"
     "\n"
     "Runs a CAD session: opens the drawings named (or starts a new drawing), loads the module,\n"
     "then runs the command line and quits.\n"
@@ -46,6 +46,8 @@ constexpr const char* kUsage =
     "  --ui FILE       answer the dialogs from the steps of FILE, printing each \"ui:\" line;\n"
     "                  a malformed script or a step that cannot run exits with 3\n"
     "  --support DIR   a support folder; may be given more than once\n"
+    "  --acadver VERSION  the host release to stand in for, as ACADVER reads (default\n"
+    "                  23.1s); e.g. 19.1s, a release that reads drawings up to 2013\n"
     "  --help          show this text\n";
 
 constexpr const wchar_t* kDefaultModule = L"qrva22-64.arx";
@@ -56,6 +58,7 @@ struct Arguments {
   std::optional<std::wstring> script;
   std::optional<std::wstring> uiScript;
   std::vector<std::wstring> supportFolders;
+  std::wstring productVersion;
   std::vector<std::wstring> drawings;
 };
 
@@ -78,7 +81,7 @@ std::optional<Arguments> ParseArguments(int argc, char** argv, std::string& erro
       continue;
     }
     if (argument == "--module" || argument == "--script" || argument == "--support" ||
-        argument == "--ui") {
+        argument == "--ui" || argument == "--acadver") {
       if (i + 1 >= argc) {
         error = "option " + std::string(argument) + " needs a value";
         return std::nullopt;
@@ -87,6 +90,7 @@ std::optional<Arguments> ParseArguments(int argc, char** argv, std::string& erro
       if (argument == "--module") arguments.module = value;
       else if (argument == "--script") arguments.script = value;
       else if (argument == "--ui") arguments.uiScript = value;
+      else if (argument == "--acadver") arguments.productVersion = value;
       else arguments.supportFolders.push_back(value);
       continue;
     }
@@ -144,6 +148,7 @@ int RunSession(const Arguments& arguments, const std::optional<std::wstring>& sc
   bool interactive = !script && isatty(STDIN_FILENO) != 0;
   minicad::HostOptions options;
   options.supportFolders = arguments.supportFolders;
+  options.productVersion = arguments.productVersion;
   options.captureConsole = false;
   options.interactive = interactive;
   options.startWithNewDrawing = arguments.drawings.empty();

@@ -49,7 +49,7 @@ Host::Host(HostOptions options) : options_(std::move(options)) {
     docManager_ = std::make_unique<DocManager>(*this);
     processor_ = std::make_unique<CommandProcessor>(*this);
     linker_ = std::make_unique<DynamicLinker>(*this);
-    variables_ = std::make_unique<SystemVariables>(*docManager_);
+    variables_ = std::make_unique<SystemVariables>(*docManager_, options_.productVersion);
     lisp_ = std::make_unique<AutoLisp>();
 
     registry_->Add(ACRX_COMMAND_DOCK, commandStack_.get());

@@ -52,6 +52,9 @@ struct HostOptions {
   // The session starts with a new drawing ("Drawing1.dwg"), as the host does when it is not
   // asked to open drawings.
   bool startWithNewDrawing = true;
+  // The release the host reports in ACADVER; empty: its own ("23.1s"). A session stands in for
+  // an older release of the host with it, as a user of that release would see the module.
+  std::wstring productVersion;
   // Typed input comes from a terminal that already shows what the user types, so the reader
   // shows prompts before it waits and does not echo what was typed at them.
   bool interactive = false;

@@ -131,7 +131,10 @@ bool Fill(const VariableValue& value, resbuf& result) {
 
 }  // namespace
 
-SystemVariables::SystemVariables(DocManager& documents) : documents_(documents) {}
+SystemVariables::SystemVariables(DocManager& documents, std::wstring_view productVersion)
+    : documents_(documents) {
+  if (!productVersion.empty()) sessionValues_.emplace(L"ACADVER", std::wstring(productVersion));
+}
 
 int SystemVariables::Get(std::wstring_view name, resbuf& result) const {
   const Definition* definition = Find(name);

@@ -33,8 +33,9 @@ class SystemVariables {
     double maximum;
   };
 
-  // Drawing values live in the documents of `documents`.
-  explicit SystemVariables(DocManager& documents);
+  // Drawing values live in the documents of `documents`. A `productVersion` not empty is the
+  // session's ACADVER instead of the host's own.
+  explicit SystemVariables(DocManager& documents, std::wstring_view productVersion = {});
 
   // acedGetVar: fills restype and resval of `result` (a text value allocated with
   // acutNewString, then the caller's). RTERROR for an unknown name.

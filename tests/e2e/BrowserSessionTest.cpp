@@ -41,6 +41,7 @@ struct SessionCase {
   const char* settings;
   const char* adminFile;  // nullptr: none
   int showings;           // QUORVA this many times
+  const char* hostOptions = "";
 };
 
 // Replaces the session's folder by "<tmp>" and locale times by "<time>", so the transcript does
@@ -87,7 +88,7 @@ std::string RunSession(const SessionCase& test, const TempFolder& folder) {
   std::string inner = "cd " + ShellQuote(fw::NativePath(folder.Path())) +
                       " && XDG_DATA_HOME=\"$PWD/appdata\" exec " + ShellQuote(QRVA_HOST_PATH) +
                       " --module modules/qrva22-64.arx --support support --script session.scr" +
-                      " --ui " + ShellQuote(script);
+                      " --ui " + ShellQuote(script) + " " + test.hostOptions;
   testsupport::ProgramOutcome outcome =
       testsupport::RunProgram("/bin/sh", "-c " + ShellQuote(inner), folder);
 
@@ -129,6 +130,8 @@ TEST(BrowserSession, EachScriptGivesItsGoldenTranscript) {
       {"administrator", kTwoLibraries, "[Users]\nsomebody-else\n", 1},
       // Help is copied to the application-data folder and shown; Print asks for a printer.
       {"help-print", kTwoLibraries, nullptr, 1},
+      // On a host release older than the newest drawing, that drawing starts nothing.
+      {"newer", kTwoLibraries, nullptr, 1, "--acadver 19.1s"},
   };
   for (const SessionCase& test : cases) {
     SCOPED_TRACE(test.name);

@@ -16,6 +16,7 @@
 #include "library/Loader.h"
 #include "settings/Settings.h"
 #include "support/TempFolder.h"
+#include "ui/BlockDlg.h"
 #include "ui/FormatLevel.h"
 
 namespace browsertest {
@@ -45,6 +46,32 @@ TEST_F(Browser, AnInterruptedLoadResumesLaterWithoutProbingAgain) {
   };
   RunDialog("wait-idle\n");
   EXPECT_EQ(Probed(), (Names{L"a1", L"a2", L"a3", L"b1", L"b2", L"a4", L"a5", L"a6"}));
+}
+
+// Leaving a directory while its drawings are probed does not wait for its previews to be
+// written: the loader writes its image cache once it has finished it in the background.
+TEST_F(Browser, ADirectoryLeftWhileItIsProbedGetsItsImageCacheFromTheLoader) {
+  std::wstring a = MakeFolder(L"a", {L"a1", L"a2", L"a3"});
+  std::wstring b = MakeFolder(L"b", {L"b1"});
+  WriteSettings(SettingsFor({{a, L"A"}, {b, L"B"}}));
+  LoadSettings();
+  library::Directory* left = library::TheLibrary().FindByPath(a);
+  ASSERT_NE(left, nullptr);
+  onProbe_ = [&](const std::wstring& name) {
+    if (name != L"a2") return;
+    // The user selects B while A's second drawing is probed: the selection reaches the
+    // dialog's thread as a click's would, and the probe goes on once B is current.
+    ui::MyList2& rows = ui::OpenBlockDlg()->Directories();
+    rows.Select(rows.RowOf(*library::TheLibrary().FindByPath(b)));
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (library::TheLibrary().Current() == left && std::chrono::steady_clock::now() < deadline) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+  };
+  RunDialog("wait-idle\n");
+  EXPECT_EQ(Probed(), (Names{L"a1", L"a2", L"b1", L"a3"}));
+  EXPECT_FALSE(left->imagesDirty);
+  EXPECT_TRUE(fw::PathExists(left->cacheFile)) << fw::ToUtf8(left->cacheFile);
 }
 
 TEST_F(Browser, ReadDirEveryTimeDecidesWhetherAReopenedDialogRescans) {
@@ -97,20 +124,21 @@ TEST_F(Browser, AnUnchangedDrawingIsNotProbedAfterTheModuleIsReloaded) {
 }
 
 TEST_F(Browser, ClosingTwiceRunsTheClosingProcedureOnce) {
-  std::wstring a = MakeFolder(L"a", {L"slow"});
+  std::wstring a = MakeFolder(L"a", {L"one"});
   WriteSettings(SettingsFor({{a, L"A"}}));
   LoadSettings();
-  std::atomic<bool> release{false};
-  onProbe_ = [&](const std::wstring&) {
-    while (!release.load()) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  // The closing work waits until the script has pressed Close again and shown the button, so
+  // the dialog is still open for the second press.
+  onLog_ = [&](const std::wstring& line) {
+    if (line != L"Closing\n") return;
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (!Recorded("ui: 2 \"Close\" enabled visible") &&
+           std::chrono::steady_clock::now() < deadline) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
   };
-  // The loader is held inside a probe, so the dialog is still open for the second Close.
-  std::thread releaser([&] {
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
-    release = true;
-  });
-  RunDialog("click 2\nclick 2\nclose\n");
-  releaser.join();
+  RunDialog("click 2\nclick 2\ndump 2\nclose\n");
+  EXPECT_TRUE(Recorded("ui: 2 \"Close\" enabled visible"));
   EXPECT_EQ(CountLogLines(L"StopLoader\n"), 1);
   EXPECT_EQ(CountLogLines(L"Closing\n"), 1);
 }

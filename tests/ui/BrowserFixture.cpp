@@ -1,6 +1,7 @@
 // The in-process browser fixture.
 #include "BrowserFixture.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "fw/FileStatus.h"
@@ -38,8 +39,11 @@ BrowserFixture::BrowserFixture() : host_(HostIn(folder_)) {
   fw::CreateDirectory(folder_ / L"support");
   fw::SetUiDriver(&ui_);
   fw::SetTraceSink([this](std::wstring_view line) {
-    std::lock_guard guard(lock_);
-    log_.emplace_back(line);
+    {
+      std::lock_guard guard(lock_);
+      log_.emplace_back(line);
+    }
+    if (onLog_) onLog_(std::wstring(line));
   });
   settings::ResetSettings();
   library::SetUseCompression(true);
@@ -110,6 +114,11 @@ std::vector<std::string> BrowserFixture::RunDialog(const std::string& script, bo
   std::vector<std::string> after = ui_.Transcript();
   return std::vector<std::string>(after.begin() + static_cast<std::ptrdiff_t>(before.size()),
                                   after.end());
+}
+
+bool BrowserFixture::Recorded(const std::string& line) const {
+  std::vector<std::string> transcript = ui_.Transcript();
+  return std::find(transcript.begin(), transcript.end(), line) != transcript.end();
 }
 
 int BrowserFixture::CountLogLines(const std::wstring& line) {

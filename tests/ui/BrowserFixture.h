@@ -42,6 +42,10 @@ class BrowserFixture : public ::testing::Test {
 
   // Called on the loader thread with each drawing's name before it is probed.
   std::function<void(const std::wstring& name)> onProbe_;
+  // Called with each run-log line on the thread that logs it, after it was kept.
+  std::function<void(const std::wstring& line)> onLog_;
+  // Whether the driver has recorded this `ui:` line.
+  bool Recorded(const std::string& line) const;
 
   testsupport::TempFolder folder_;
   fw::HeadlessUiDriver ui_;
