@@ -184,6 +184,14 @@ void SetLoaderView(LoaderView* view) { Control().SetView(view); }
 void StartLoader() {
   JoinLoader();
   LoaderControl& control = Control();
+  {
+    // What an earlier loader left queued may name directories that are gone since (the library
+    // emptied at quit, a module loaded again): this showing's ValidateDirs queues afresh, and
+    // the new loader waits for it.
+    Hold hold(TheLibrary().Lock());
+    control.queue.clear();
+    control.validated.ResetEvent();
+  }
   control.pause.store(0);
   control.stopFlag.store(false);
   control.stopped.ResetEvent();
@@ -197,6 +205,7 @@ void ValidateDirs(bool readDirEveryTime) {
   Library& library = TheLibrary();
   {
     Hold hold(library.Lock());
+    LogLine(L"ValidateDirs: cs.Lock\n");
     control.queue.clear();
     Directory* current = library.Current();
     const auto& directories = library.Directories();
@@ -212,8 +221,10 @@ void ValidateDirs(bool readDirEveryTime) {
       if (&d != current) control.queue.push_front(&d);
     }
     if (current != nullptr) control.queue.push_front(current);
+    LogLine(L"ValidateDirs: kickevent.SetEvent\n");
     control.Kick();
   }
+  LogLine(L"ValidateDirs: cs.Unlock\n");
   control.validated.SetEvent();
 }
 

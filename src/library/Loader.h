@@ -34,8 +34,8 @@ void SetLoaderHooks(LoaderHooks hooks);
 void SetLoaderView(LoaderView* view);
 
 // Starts the loader thread (dialog set-up, before ValidateDirs). The thread first waits until
-// ValidateDirs has run once. A loader that ended before is joined first; the pause counter, the
-// stop flag and the stopped event start afresh.
+// ValidateDirs has run. A loader that ended before is joined first; the work queue, the pause
+// counter, the stop flag and the validated and stopped events start afresh.
 void StartLoader();
 // Queues every directory in library order with the current one first; clears `loaded` where
 // `ReadDirEveryTime` (the argument) asks for it and always for the internal directory, whose

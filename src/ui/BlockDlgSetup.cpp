@@ -47,8 +47,6 @@ constexpr ColumnSpec kBlockColumns[] = {{L"Block", 140}, {L"Rel", 45},       {L"
 constexpr int kIconSpacingX = 142;
 constexpr int kIconSpacingY = 120;
 
-void Log(const wchar_t* step) { LogLine(L"SetupDlg: %s\n", step); }
-
 }  // namespace
 
 void BlockDlg::SetUp() {
@@ -107,16 +105,13 @@ void BlockDlg::CreateColumns() {
 }
 
 void BlockDlg::SetupDlg() {
-  Log(L"wait for setupDoneEvent");
+  LogLine(L"SetupDlg\n");
   if (environment_.setupDone != nullptr) environment_.setupDone->Lock(fw::kInfinite);
-  Log(L"set dialog pointer");
   PublishBlockDlg(this);
 
-  Log(L"get colors");
   fw::COLORREF background = ReadModelBackground();
   dwgprobe::SetPreviewBackground(background);
 
-  Log(L"set column widths");
   const settings::Options& options = settings::TheSettings().options;
   for (int i = 0; i < static_cast<int>(options.columnWidths.size()); ++i) {
     blocks_.Control().SetColumnWidth(i, options.columnWidths[static_cast<std::size_t>(i)]);
@@ -125,16 +120,15 @@ void BlockDlg::SetupDlg() {
     directories_.Control().SetColumnWidth(i, options.dirColumnWidths[static_cast<std::size_t>(i)]);
   }
 
-  Log(L"set xref caption");
   if (options.overlayXRef != 0) SetDlgItemText(kIdXref, L"XRef/O");
 
-  Log(L"add user scale");
+  LogLine(L"Grab scale from userr4\n");
   Item<fw::ComboBox>(kIdScale).AddString(OptionControls::UserScaleText());
 
-  Log(L"check administrator");
+  LogLine(L"Check QVAdmin\n");
   ApplyAdministratorLock();
 
-  Log(L"start loader");
+  LogLine(L"Begin Thread for LoadDir\n");
   view_->SetHandle(Handle());
   library::SetLoaderView(view_.get());
   DialogLoaderView* view = view_.get();
@@ -144,8 +138,9 @@ void BlockDlg::SetupDlg() {
   library::StartLoader();
   loaderStarted_ = true;
 
-  Log(L"ValidateDirs");
+  LogLine(L"ValidateDirs\n");
   library::ValidateDirs(options.readDirEveryTime != 0);
+  LogLine(L"SetupDlg return\n");
 }
 
 // A user the administrator file does not name may not change the shared set-up in this showing.
