@@ -305,35 +305,41 @@ bool IsLoaderIdle() {
   return control.queue.empty() && control.loading == nullptr && control.waitingForWork.load();
 }
 
+namespace {
+
+// On a worker: once the loader is off d and has taken the interruptions asked for, d leaves the
+// queue, `finish` runs with the library lock held, and d is destroyed.
+void DestroyOnceLoaderIsOff(std::unique_ptr<Directory> d,
+                            std::function<void(const Directory&)> finish) {
+  std::shared_ptr<Directory> leaving(std::move(d));
+  StartWorker([leaving, finish = std::move(finish)]() mutable {
+    std::unique_lock<fw::CriticalSection> lock(TheLibrary().Lock(), std::defer_lock);
+    WaitUntilLoaderIsOff(*leaving, lock);
+    Control().RemoveFromQueue(*leaving);
+    finish(*leaving);
+    leaving.reset();
+  });
+}
+
+}  // namespace
+
 void StartDeleteDirectory(Directory& d) {
   // The directory leaves the library at once, so no one takes it for a live one meanwhile; the
   // worker owns it until the loader is off it.
-  std::shared_ptr<Directory> doomed(TheLibrary().Remove(d));
+  std::unique_ptr<Directory> doomed = TheLibrary().Remove(d);
   if (!doomed) return;
-  StartWorker([doomed]() mutable {
-    LoaderControl& control = Control();
-    std::unique_lock<fw::CriticalSection> lock(TheLibrary().Lock(), std::defer_lock);
-    WaitUntilLoaderIsOff(*doomed, lock);
-    control.RemoveFromQueue(*doomed);
-    if (View() != nullptr) View()->RemoveDirectory(*doomed);
-    if (!doomed->cacheFile.empty() && IsImageCacheName(doomed->cacheFile)) {
-      (void)fw::DeleteFile(doomed->cacheFile);
+  DestroyOnceLoaderIsOff(std::move(doomed), [](const Directory& gone) {
+    if (View() != nullptr) View()->RemoveDirectory(gone);
+    if (!gone.cacheFile.empty() && IsImageCacheName(gone.cacheFile)) {
+      (void)fw::DeleteFile(gone.cacheFile);
     }
-    doomed.reset();
   });
 }
 
 void RetireDirectory(std::unique_ptr<Directory> d) {
   if (!d) return;
-  std::shared_ptr<Directory> retired(std::move(d));
-  StartWorker([retired]() mutable {
-    LoaderControl& control = Control();
-    std::unique_lock<fw::CriticalSection> lock(TheLibrary().Lock(), std::defer_lock);
-    WaitUntilLoaderIsOff(*retired, lock);
-    control.RemoveFromQueue(*retired);
-    if (View() != nullptr) View()->ForgetBlocks(*retired);
-    lock.unlock();
-    retired.reset();
+  DestroyOnceLoaderIsOff(std::move(d), [](const Directory& gone) {
+    if (View() != nullptr) View()->ForgetBlocks(gone);
   });
 }
 
