@@ -46,7 +46,7 @@ int StretchModeFor(const PreviewColours& colours) {
 
 // Draws the source onto the destination; an empty source or destination (a preview only a
 // pixel or two across, or one scaled below a pixel) draws nothing.
-fw::Status DrawImage(fw::CDC& dc, fw::DibRect destination, fw::DibRect source,
+fw::Status DrawImage(fw::DeviceContext& dc, fw::DibRect destination, fw::DibRect source,
                      const std::vector<std::uint8_t>& bytes) {
   if (destination.width <= 0 || destination.height <= 0 || source.width <= 0 ||
       source.height <= 0) {
@@ -64,7 +64,7 @@ bool ToMarkerCoordinate(double value, int* out) {
 
 // A circle of half-size r and the two diagonals of half-size c round each marker, in red; the
 // brush selected before stays.
-void DrawMarkers(fw::CDC& dc, const std::vector<Marker>& markers, int r, int c) {
+void DrawMarkers(fw::DeviceContext& dc, const std::vector<Marker>& markers, int r, int c) {
   const fw::COLORREF pen = dc.PenColour();
   dc.SetPenColour(kMarkerColour);
   for (const Marker& m : markers) {
@@ -92,8 +92,9 @@ std::vector<Marker> ThumbnailMarkers(const std::vector<double>& points, double s
   return markers;
 }
 
-// Preview markers: X = x' + int(px k), Y = y' + int((h - py) k).
-std::vector<Marker> PreviewMarkers(const std::vector<double>& points, int k, int x, int y,
+// Preview markers: X = x' + int(px k), Y = y' + int((h - py) k), k the scale the image is drawn
+// at.
+std::vector<Marker> PreviewMarkers(const std::vector<double>& points, double k, int x, int y,
                                    int height) {
   std::vector<Marker> markers;
   for (std::size_t i = 0; i + 1 < points.size(); i += 2) {
@@ -222,8 +223,37 @@ fw::Result<fw::Bitmap> RenderFittedPreview(const PackedBitmap& bitmap, int versi
   return fw::ResampleDib(bytes.Value(), source, fitted.width, fitted.height);
 }
 
-fw::Status DrawPreview(fw::CDC& dc, int x, int y, int k, bool colours, const PackedBitmap& bitmap,
-                       int version, const std::vector<double>& points) {
+// Where the image of a w x h preview goes in the frame at (x, y) for scale k: at scale k centred
+// on the frame, or, when asked to stay within the frame and it does not fit there, shrunk to the
+// frame's inside (256k + 1 by 188k + 1) keeping its shape and centred in it.
+PreviewPlacement PlacePreview(int x, int y, int k, int w, int h, PreviewFit fit) {
+  const int insideWidth = 256 * k + 1;
+  const int insideHeight = 188 * k + 1;
+  bool fits = k * w <= insideWidth && k * h <= insideHeight;
+  switch (fit) {
+    case PreviewFit::kAsStored:
+      fits = true;
+      break;
+    case PreviewFit::kWithinFrame:
+      break;
+  }
+  if (fits) {
+    return PreviewPlacement{fw::DibRect{x + 128 * k - (k * w) / 2 + 1,
+                                        y + (188 * k) / 2 - (k * h) / 2 + 1, k * w, k * h},
+                            static_cast<double>(k)};
+  }
+  const double scale = std::min(static_cast<double>(insideWidth) / w,
+                                static_cast<double>(insideHeight) / h);
+  const int width = std::clamp(static_cast<int>(w * scale), 1, insideWidth);
+  const int height = std::clamp(static_cast<int>(h * scale), 1, insideHeight);
+  return PreviewPlacement{fw::DibRect{x + 1 + (insideWidth - width) / 2,
+                                      y + 1 + (insideHeight - height) / 2, width, height},
+                          scale};
+}
+
+fw::Status DrawPreview(fw::DeviceContext& dc, int x, int y, int k, bool colours,
+                       const PackedBitmap& bitmap, int version, const std::vector<double>& points,
+                       PreviewFit fit) {
   if (k < 1 || k > kMaxPreviewScale) {
     return fw::Status::Failure(L"preview scale " + std::to_wstring(k) +
                                L" is not between 1 and 64");
@@ -244,13 +274,11 @@ fw::Status DrawPreview(fw::CDC& dc, int x, int y, int k, bool colours, const Pac
   dc.SetStretchBltMode(colours ? StretchModeFor(previewColours) : fw::BLACKONWHITE);
   dc.Rectangle(x, y, x + 256 * k + 3, y + 188 * k + 3);
 
-  const int left = x + 128 * k - (k * w) / 2 + 1;
-  const int top = y + (188 * k) / 2 - (k * h) / 2 + 1;
-  fw::Status drawn = DrawImage(dc, fw::DibRect{left, top, k * w, k * h},
-                               SourceOf(dib.Value(), version), bytes.Value());
+  const PreviewPlacement placed = PlacePreview(x, y, k, w, h, fit);
+  fw::Status drawn = DrawImage(dc, placed.image, SourceOf(dib.Value(), version), bytes.Value());
   if (drawn) {
-    DrawMarkers(dc, PreviewMarkers(points, k, left, top, h), colours ? 4 * k : 6 * k,
-                colours ? 8 * k : 10 * k);
+    DrawMarkers(dc, PreviewMarkers(points, placed.scale, placed.image.x, placed.image.y, h),
+                colours ? 4 * k : 6 * k, colours ? 8 * k : 10 * k);
   }
   dc.SetBrushColour(brush);
   dc.SetStretchBltMode(mode);

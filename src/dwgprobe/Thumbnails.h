@@ -7,6 +7,8 @@
 
 #include "dwgprobe/PackedBitmap.h"
 #include "fw/Bitmap.h"
+#include "fw/DeviceContext.h"
+#include "fw/DibStretch.h"
 #include "fw/ImageList.h"
 
 namespace dwgprobe {
@@ -54,12 +56,28 @@ fw::Result<int> RenderThumbnails(fw::CImageList* large, fw::CImageList& small, i
 // that cannot be drawn, one with no picture inside its border, or `maxSide` below 1.
 fw::Result<fw::Bitmap> RenderFittedPreview(const PackedBitmap& bitmap, int version, int maxSide);
 
+// How a preview larger than its frame at scale k is drawn. Previews of newer drawings are several
+// times the 256 x 188 the frame was made for.
+enum class PreviewFit {
+  kAsStored,     // at scale k centred on the frame, spilling over it
+  kWithinFrame,  // shrunk to the frame's inside, keeping its shape, when it does not fit
+};
+
+// The image's rectangle (in the destination) and the scale it is drawn at.
+struct PreviewPlacement {
+  fw::DibRect image;
+  double scale;
+};
+// Where the image of a w x h preview goes in the frame at (x, y) drawn at scale k.
+PreviewPlacement PlacePreview(int x, int y, int k, int w, int h, PreviewFit fit);
+
 // Draws an already-read preview at scale k (1 to 64) framed at (x, y) on `dc`, as the quick
 // picture (colours on: recoloured, background brush, stretch mode by contrast) and the printed
 // catalogue (colours off: as stored, keeping black) show it, with a marker at each insertion
 // point. The context's pen, brush and stretch mode are as before afterwards. A clear error,
 // and nothing drawn, for a bitmap that cannot be drawn or a scale out of range.
-fw::Status DrawPreview(fw::CDC& dc, int x, int y, int k, bool colours, const PackedBitmap& bitmap,
-                       int version, const std::vector<double>& points);
+fw::Status DrawPreview(fw::DeviceContext& dc, int x, int y, int k, bool colours,
+                       const PackedBitmap& bitmap, int version, const std::vector<double>& points,
+                       PreviewFit fit = PreviewFit::kAsStored);
 
 }  // namespace dwgprobe

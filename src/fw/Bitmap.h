@@ -5,25 +5,10 @@
 #include <span>
 #include <vector>
 
+#include "fw/DeviceContext.h"
 #include "fw/Result.h"
 
 namespace fw {
-
-// A colour as the platform stores it: 0x00BBGGRR.
-using COLORREF = std::uint32_t;
-constexpr COLORREF RGB(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
-  return static_cast<COLORREF>(r) | (static_cast<COLORREF>(g) << 8) |
-         (static_cast<COLORREF>(b) << 16);
-}
-constexpr std::uint8_t GetRValue(COLORREF c) { return static_cast<std::uint8_t>(c); }
-constexpr std::uint8_t GetGValue(COLORREF c) { return static_cast<std::uint8_t>(c >> 8); }
-constexpr std::uint8_t GetBValue(COLORREF c) { return static_cast<std::uint8_t>(c >> 16); }
-
-// The platform's stretch modes: when shrinking, the pixels of a run are ANDed (keeps black),
-// ORed (keeps white) or all but one dropped.
-constexpr int BLACKONWHITE = 1;
-constexpr int WHITEONBLACK = 2;
-constexpr int COLORONCOLOR = 3;
 
 // A 32-bit bitmap compatible with the screen, rows from the top, each pixel 0x00RRGGBB in
 // memory order B, G, R, 0. A new bitmap is all zero (black).
@@ -48,39 +33,29 @@ class Bitmap {
 };
 
 // A memory device context with one selected bitmap and the defaults of a new context: black
-// one-pixel solid pen, white brush, current position (0, 0).
-class CDC {
+// one-pixel solid pen, white brush, current position (0, 0). Draws pixel for pixel as the
+// platform's memory device contexts do (see DeviceContext for the calls).
+class CDC final : public DeviceContext {
  public:
   explicit CDC(Bitmap& bitmap);
 
-  void SetPenColour(COLORREF colour);
-  void SetBrushColour(COLORREF colour);
-  void SetNullBrush(bool null);
-  COLORREF PenColour() const { return pen_; }
-  COLORREF BrushColour() const { return brush_; }
+  void SetPenColour(COLORREF colour) override;
+  void SetBrushColour(COLORREF colour) override;
+  void SetNullBrush(bool null) override;
+  COLORREF PenColour() const override { return pen_; }
+  COLORREF BrushColour() const override { return brush_; }
 
-  // Returns the previous mode; 0, and the mode unchanged, for a mode other than BLACKONWHITE,
-  // WHITEONBLACK or COLORONCOLOR.
-  int SetStretchBltMode(int mode);
-  int GetStretchBltMode() const { return stretchMode_; }
-  // Draws a packed bitmap (header, masks, palette, rows) from the source rectangle into the
-  // destination rectangle in the current stretch mode; ySrc counts from the bottom of a
-  // bottom-up bitmap. A clear error and nothing drawn for bytes that are not a bitmap we draw
-  // or a source rectangle outside it (see fw/DibStretch.h).
+  int SetStretchBltMode(int mode) override;
+  int GetStretchBltMode() const override { return stretchMode_; }
   Status StretchDIBits(int xDest, int yDest, int wDest, int hDest, int xSrc, int ySrc, int wSrc,
-                       int hSrc, std::span<const std::uint8_t> packedBitmap);
+                       int hSrc, std::span<const std::uint8_t> packedBitmap) override;
 
-  // Outline with the pen, inside with the brush; the right column and bottom row are never
-  // drawn. Nothing is drawn when left == right or top == bottom.
-  void Rectangle(int left, int top, int right, int bottom);
-  void FillRect(int left, int top, int right, int bottom, COLORREF colour);
-  // The ellipse inscribed in the box, interior filled with the brush and then outlined with the
-  // pen; like Rectangle, it stays left of `right` and above `bottom`. A box two pixels wide or
-  // high (or less) is drawn as a rectangle.
-  void Ellipse(int left, int top, int right, int bottom);
-  void MoveTo(int x, int y);
-  // Draws from the current position up to but not including (x, y), which becomes current.
-  void LineTo(int x, int y);
+  void Rectangle(int left, int top, int right, int bottom) override;
+  void FillRect(int left, int top, int right, int bottom, COLORREF colour) override;
+  // A box two pixels wide or high (or less) is drawn as a rectangle.
+  void Ellipse(int left, int top, int right, int bottom) override;
+  void MoveTo(int x, int y) override;
+  void LineTo(int x, int y) override;
 
  private:
   Bitmap& bitmap_;

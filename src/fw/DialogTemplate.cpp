@@ -22,14 +22,6 @@ ControlTemplate Make(int id, ControlKind kind, std::wstring caption, int x, int 
   return control;
 }
 
-// The platform's MulDiv: the product in 64 bits, rounded half away from zero.
-int MulDiv(int value, int numerator, int denominator) {
-  long long product = static_cast<long long>(value) * numerator;
-  long long half = denominator / 2;
-  return static_cast<int>(product >= 0 ? (product + half) / denominator
-                                       : (product - half) / denominator);
-}
-
 struct KnownFont {
   const wchar_t* name;
   int pointSize;

@@ -406,36 +406,75 @@ std::vector<std::uint8_t> CMemFile::Detach() {
 // ---------------------------------------------------------------------------------------------
 // Replacing a file whole
 
-Status WriteFileReplacing(std::wstring_view path, std::span<const std::uint8_t> bytes) {
+CReplacingFile::~CReplacingFile() { Abandon(); }
+
+bool CReplacingFile::Open(std::wstring_view path, CFileException* error) {
+  Abandon();
+  path_ = std::wstring(path);
+  if (PathExists(path) && !IsRegularFile(path)) {
+    if (error != nullptr) {
+      *error = CFileException(CFileException::accessDenied, path_,
+                              L"the path names no regular file");
+    }
+    return false;
+  }
   // A temporary left by a crashed process of the same id is not ours to remove: the next name.
   constexpr int kNames = 16;
-  const std::wstring prefix = std::wstring(path) + L".tmp" + std::to_wstring(getpid()) + L"-";
-  CFile file;
-  CFileException error(CFileException::none, std::wstring(path));
-  std::wstring temporary;
-  for (int attempt = 0; attempt < kNames && !file.IsOpen(); ++attempt) {
-    temporary = prefix + std::to_wstring(attempt);
-    if (!file.Open(temporary, CFile::modeCreate | CFile::modeCreateNew | CFile::modeWrite,
-                   &error) &&
-        !PathExists(temporary)) {
-      break;
+  const std::wstring prefix = path_ + L".tmp" + std::to_wstring(getpid()) + L"-";
+  CFileException openError(CFileException::none, path_);
+  for (int attempt = 0; attempt < kNames; ++attempt) {
+    temporary_ = prefix + std::to_wstring(attempt);
+    if (file_.Open(temporary_, CFile::modeCreate | CFile::modeCreateNew | CFile::modeWrite,
+                   &openError)) {
+      return true;
     }
+    if (!PathExists(temporary_)) break;
   }
-  if (!file.IsOpen()) {
+  temporary_.clear();
+  if (error != nullptr) *error = CFileException(openError.cause(), path_, openError.Message());
+  return false;
+}
+
+Status CReplacingFile::Commit() {
+  if (temporary_.empty()) return Status::Failure(L"nothing to write to " + path_);
+  try {
+    file_.Close();
+  } catch (const CFileException& failure) {
+    Abandon();
+    return Status::Failure(L"cannot write " + path_ + L": " + failure.Message());
+  }
+  if (!MoveFile(temporary_, path_, /*replaceExisting=*/true)) {
+    const std::wstring temporary = temporary_;
+    Abandon();
+    return Status::Failure(L"cannot replace " + path_ + L" by " + temporary);
+  }
+  temporary_.clear();
+  return Status::Success();
+}
+
+void CReplacingFile::Abandon() {
+  if (temporary_.empty()) return;
+  try {
+    file_.Close();
+  } catch (const CFileException&) {
+    // The temporary goes anyway.
+  }
+  DeleteFile(temporary_);
+  temporary_.clear();
+}
+
+Status WriteFileReplacing(std::wstring_view path, std::span<const std::uint8_t> bytes) {
+  CReplacingFile file;
+  CFileException error(CFileException::none, std::wstring(path));
+  if (!file.Open(path, &error)) {
     return Status::Failure(L"cannot write " + std::wstring(path) + L": " + error.Message());
   }
   try {
-    file.Write(bytes.data(), bytes.size());
-    file.Close();
+    file.File().Write(bytes.data(), bytes.size());
   } catch (const CFileException& failure) {
-    DeleteFile(temporary);  // the descriptor closes with `file`
     return Status::Failure(L"cannot write " + std::wstring(path) + L": " + failure.Message());
   }
-  if (!MoveFile(temporary, path, /*replaceExisting=*/true)) {
-    DeleteFile(temporary);
-    return Status::Failure(L"cannot replace " + std::wstring(path) + L" by " + temporary);
-  }
-  return Status::Success();
+  return file.Commit();
 }
 
 }  // namespace fw

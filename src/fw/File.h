@@ -141,6 +141,34 @@ class CMemFile : public CFile {
   std::size_t position_ = 0;
 };
 
+// A file written under a temporary name beside `path` and put in its place only by Commit, so a
+// reader of `path` sees its old contents or all of the new ones, never a part, and a writer that
+// fails or gives up leaves `path` as it was. Abandoned (the temporary deleted) unless committed.
+class CReplacingFile {
+ public:
+  CReplacingFile() = default;
+  ~CReplacingFile();
+  CReplacingFile(const CReplacingFile&) = delete;
+  CReplacingFile& operator=(const CReplacingFile&) = delete;
+
+  // Creates the temporary. False with `error` set when it cannot be made or when `path` names
+  // something other than a regular file (a folder, FIFO, socket or device: accessDenied).
+  bool Open(std::wstring_view path, CFileException* error = nullptr);
+  bool IsOpen() const { return file_.IsOpen(); }
+  // The temporary, to write to; throws CFileException as CFile does.
+  CFile& File() { return file_; }
+  // Closes the temporary and renames it over the path; on failure the temporary is removed
+  // and the message names the file and the cause.
+  Status Commit();
+  // Closes and deletes the temporary; the path is as it was.
+  void Abandon();
+
+ private:
+  CFile file_;
+  std::wstring path_;
+  std::wstring temporary_;
+};
+
 // Writes `bytes` to a new temporary file beside `path` and renames it over `path`, so that a
 // reader of `path` (a file manager waiting for a thumbnail) sees its old contents or all of the
 // new ones, never a part. On failure the temporary is removed and `path` is as it was; the

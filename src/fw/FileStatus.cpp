@@ -254,6 +254,12 @@ bool IsDirectory(std::wstring_view path) {
   return native && stat(native->c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
+bool IsRegularFile(std::wstring_view path) {
+  auto native = NativeBytes(path);
+  struct stat info {};
+  return native && stat(native->c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
 bool MoveFile(std::wstring_view from, std::wstring_view to, bool replaceExisting) {
   auto source = NativeBytes(from);
   auto target = NativeBytes(to);

@@ -43,6 +43,8 @@ std::optional<std::wstring> FindFileNoCase(std::wstring_view path);
 // the path's last name without regard to case.
 std::optional<std::wstring> FindFolderNoCase(std::wstring_view path);
 bool IsDirectory(std::wstring_view path);
+// A regular file (after following links): no folder, FIFO, socket or device.
+bool IsRegularFile(std::wstring_view path);
 
 // Moves or renames a file. Fails when the target exists, unless `replaceExisting`; moves across
 // file systems by copying and deleting.

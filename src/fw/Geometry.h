@@ -37,4 +37,13 @@ struct CRect {
   friend bool operator==(const CRect&, const CRect&) = default;
 };
 
+// The platform's MulDiv: value * numerator / denominator with the product in 64 bits, rounded
+// half away from zero. The denominator must not be 0.
+inline int MulDiv(int value, int numerator, int denominator) {
+  const long long product = static_cast<long long>(value) * numerator;
+  const long long half = denominator / 2;
+  return static_cast<int>(product >= 0 ? (product + half) / denominator
+                                       : (product - half) / denominator);
+}
+
 }  // namespace fw

@@ -72,8 +72,8 @@ bool Probe(Directory& d, Block& b, dwgprobe::DrawingReader* reader) {
   return outcome.ok && outcome.readerOk;
 }
 
-bool DrawPreview(const Directory& d, const Block& b, fw::CDC& dc, int x, int y, int k,
-                 bool colours, dwgprobe::DrawingReader* reader) {
+bool DrawPreview(const Directory& d, const Block& b, fw::DeviceContext& dc, int x, int y, int k,
+                 bool colours, dwgprobe::DrawingReader* reader, dwgprobe::PreviewFit fit) {
   const dwgprobe::StoredPreview stored = dwgprobe::ReadStoredPreview(d.DrawingPath(b));
   if (!stored.preview) return false;
   std::vector<double> points;
@@ -81,7 +81,8 @@ bool DrawPreview(const Directory& d, const Block& b, fw::CDC& dc, int x, int y, 
     points = dwgprobe::ReadInsertionPoints(stored.path, d.showInsertionPoints, *stored.preview,
                                            reader);
   }
-  return dwgprobe::DrawPreview(dc, x, y, k, colours, *stored.preview, stored.version, points).Ok();
+  return dwgprobe::DrawPreview(dc, x, y, k, colours, *stored.preview, stored.version, points, fit)
+      .Ok();
 }
 
 void SetBlockDialogShown(bool shown) { dialogShown.store(shown); }

@@ -4,15 +4,12 @@
 
 #include <functional>
 
+#include "dwgprobe/Thumbnails.h"
 #include "library/Block.h"
 #include "library/Directory.h"
 
 namespace dwgprobe {
 class DrawingReader;
-}
-
-namespace fw {
-class CDC;
 }
 
 namespace library {
@@ -32,9 +29,11 @@ bool Probe(Directory& d, Block& b, dwgprobe::DrawingReader* reader = nullptr);
 // the drawing reader is asked first for the insertion points, drawn as markers only when
 // d.showInsertionPoints is on. False, with nothing drawn, when no preview could be read (the
 // caller then shows the thumbnail) or drawn. The dialog thread; the reader's calls are
-// serialised with the loader's. `reader` null asks the process's drawing reader.
-bool DrawPreview(const Directory& d, const Block& b, fw::CDC& dc, int x, int y, int k,
-                 bool colours, dwgprobe::DrawingReader* reader = nullptr);
+// serialised with the loader's. `reader` null asks the process's drawing reader. `fit` says how
+// a preview larger than the frame is drawn.
+bool DrawPreview(const Directory& d, const Block& b, fw::DeviceContext& dc, int x, int y, int k,
+                 bool colours, dwgprobe::DrawingReader* reader = nullptr,
+                 dwgprobe::PreviewFit fit = dwgprobe::PreviewFit::kAsStored);
 
 // Whether the main dialog is shown. Process-wide, any thread. The dialog sets it while it is
 // shown.

@@ -12,6 +12,7 @@
 #include "fw/BackgroundWork.h"
 #include "fw/Dialog.h"
 #include "fw/ProgressCtrl.h"
+#include "fw/RecordingPrinterDC.h"
 #include "fw/UiScript.h"
 
 namespace {
@@ -132,29 +133,15 @@ TEST(HeadlessUiDriver, BoundsEveryWait) {
             "ui: dialog \"Stubborn\" ended 2\n");
 }
 
-// A printer that only tells its resolution.
-class FakePrinter : public fw::PrinterDC {
- public:
-  explicit FakePrinter(int dpi) : dpi_(dpi) {}
-  int StartDoc(const std::wstring&) override { return 1; }
-  int StartPage() override { return 1; }
-  int EndPage() override { return 1; }
-  int EndDoc() override { return 1; }
-  int AbortDoc() override { return 1; }
-  int GetDeviceCaps(int index) const override { return index == fw::LOGPIXELSY ? dpi_ : 0; }
-  unsigned long GetLastError() const override { return 0; }
-
- private:
-  int dpi_;
-};
-
 TEST(HeadlessUiDriver, HandsTheAnsweredPrinterOutAndShowsModelessDialogs) {
   fw::HeadlessUiDriver driver;
   driver.AddSteps(fw::ParseUiScript("answer print \"out/cat.pdf\" 1200").Value());
   std::wstring asked;
   driver.SetPrinterFactory([&asked](const std::wstring& path, int dpi) {
     asked = path;
-    return std::make_unique<FakePrinter>(dpi);
+    fw::RecordingPrinterSetup setup;
+    setup.dotsPerInch = dpi;
+    return std::make_unique<fw::RecordingPrinterDC>(setup);
   });
   fw::SetUiDriver(&driver);
   std::unique_ptr<fw::PrinterDC> printer = fw::ChoosePrinter(fw::PrintRequest{});
