@@ -56,6 +56,21 @@ fw::Status DrawImage(fw::DeviceContext& dc, fw::DibRect destination, fw::DibRect
                           source.x, source.y, source.width, source.height, bytes);
 }
 
+// Draws the source shrunk onto the destination with a smooth filter: each pixel the average of
+// what it covers, so a thin line stays a fainter line on a light or a dark background alike,
+// where a stretch mode keeps only the black or only the white ones.
+fw::Status DrawSmoothed(fw::DeviceContext& dc, fw::DibRect destination, fw::DibRect source,
+                        const std::vector<std::uint8_t>& bytes) {
+  if (source.width <= 0 || source.height <= 0) return fw::Status::Success();
+  const fw::Result<fw::Bitmap> shrunk =
+      fw::ResampleDib(bytes, source, destination.width, destination.height);
+  if (!shrunk) return fw::Status::Failure(shrunk.Message());
+  const std::vector<std::uint8_t> packed =
+      fw::PackBitmap(shrunk.Value(), 0, 0, destination.width, destination.height);
+  return dc.StretchDIBits(destination.x, destination.y, destination.width, destination.height,
+                          0, 0, destination.width, destination.height, packed);
+}
+
 bool ToMarkerCoordinate(double value, int* out) {
   if (!std::isfinite(value) || std::fabs(value) > kMaxMarkerCoordinate) return false;
   *out = static_cast<int>(value);
@@ -275,7 +290,9 @@ fw::Status DrawPreview(fw::DeviceContext& dc, int x, int y, int k, bool colours,
   dc.Rectangle(x, y, x + 256 * k + 3, y + 188 * k + 3);
 
   const PreviewPlacement placed = PlacePreview(x, y, k, w, h, fit);
-  fw::Status drawn = DrawImage(dc, placed.image, SourceOf(dib.Value(), version), bytes.Value());
+  const fw::DibRect source = SourceOf(dib.Value(), version);
+  fw::Status drawn = placed.scale < k ? DrawSmoothed(dc, placed.image, source, bytes.Value())
+                                      : DrawImage(dc, placed.image, source, bytes.Value());
   if (drawn) {
     DrawMarkers(dc, PreviewMarkers(points, placed.scale, placed.image.x, placed.image.y, h),
                 colours ? 4 * k : 6 * k, colours ? 8 * k : 10 * k);

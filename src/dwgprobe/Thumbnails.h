@@ -60,7 +60,9 @@ fw::Result<fw::Bitmap> RenderFittedPreview(const PackedBitmap& bitmap, int versi
 // times the 256 x 188 the frame was made for.
 enum class PreviewFit {
   kAsStored,     // at scale k centred on the frame, spilling over it
-  kWithinFrame,  // shrunk to the frame's inside, keeping its shape, when it does not fit
+  // shrunk to the frame's inside, keeping its shape, when it does not fit; with a smooth filter,
+  // so thin lines stay visible on a dark background as on a light one
+  kWithinFrame,
 };
 
 // The image's rectangle (in the destination) and the scale it is drawn at.

@@ -226,4 +226,29 @@ COLORREF PackedDib::ColourOf(std::uint32_t raw) const {
   return RGB(Channel(raw, masks_[0]), Channel(raw, masks_[1]), Channel(raw, masks_[2]));
 }
 
+std::vector<std::uint8_t> PackBitmap(const Bitmap& bitmap, int x, int y, int width,
+                                     int height) {
+  constexpr std::size_t kHeaderBytes = 40;
+  const std::size_t rowBytes = static_cast<std::size_t>(width) * 4;
+  std::vector<std::uint8_t> bytes;
+  bytes.reserve(kHeaderBytes + rowBytes * static_cast<std::size_t>(height));
+  auto put = [&bytes](std::uint32_t value, int size) {
+    for (int i = 0; i < size; ++i) bytes.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
+  };
+  put(kHeaderBytes, 4);
+  put(static_cast<std::uint32_t>(width), 4);
+  put(static_cast<std::uint32_t>(-height), 4);  // negative: rows from the top
+  put(1, 2);
+  put(32, 2);
+  for (int field = 0; field < 6; ++field) put(0, 4);  // BI_RGB, sizes, resolutions, colours
+  for (int row = y; row < y + height; ++row) {
+    const auto from = bitmap.Bits().begin() +
+                      static_cast<std::ptrdiff_t>((static_cast<std::size_t>(row) *
+                                                       static_cast<std::size_t>(bitmap.Width()) +
+                                                   static_cast<std::size_t>(x)) * 4);
+    bytes.insert(bytes.end(), from, from + static_cast<std::ptrdiff_t>(rowBytes));
+  }
+  return bytes;
+}
+
 }  // namespace fw

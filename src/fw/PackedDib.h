@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <span>
+#include <vector>
 
 #include "fw/Bitmap.h"
 #include "fw/Result.h"
@@ -69,5 +70,10 @@ class PackedDib {
   std::size_t pixelOffset_ = 0;
   std::size_t stride_ = 0;
 };
+
+// The rectangle (x, y, width, height; y from the top) of a bitmap as a packed 32-bit top-down
+// bitmap with a 40-byte header, for drawing it with StretchDIBits. The rectangle must lie inside
+// the bitmap.
+std::vector<std::uint8_t> PackBitmap(const Bitmap& bitmap, int x, int y, int width, int height);
 
 }  // namespace fw

@@ -17,6 +17,7 @@
 
 #include "fw/DibStretch.h"
 #include "fw/File.h"
+#include "fw/PackedDib.h"
 #include "fw/Strings.h"
 
 namespace fw {
@@ -109,27 +110,6 @@ cairo_surface_t* ImageOf(const Bitmap& bitmap) {
                                 copy);
   }
   return image;
-}
-
-// The region of a bitmap as a packed 32-bit top-down bitmap, for the stretch that shrinks.
-std::vector<std::uint8_t> PackedRegion(const Bitmap& bitmap, int x, int y, int w, int h) {
-  std::vector<std::uint8_t> bytes;
-  bytes.reserve(40 + static_cast<std::size_t>(w) * h * 4);
-  auto put = [&bytes](std::uint32_t value, int size) {
-    for (int i = 0; i < size; ++i) bytes.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
-  };
-  put(40, 4);
-  put(static_cast<std::uint32_t>(w), 4);
-  put(static_cast<std::uint32_t>(-h), 4);
-  put(1, 2);
-  put(32, 2);
-  for (int i = 0; i < 6; ++i) put(0, 4);
-  for (int row = y; row < y + h; ++row) {
-    const std::uint8_t* from = bitmap.Bits().data() + (static_cast<std::size_t>(row) *
-                                                       bitmap.Width() + x) * 4;
-    bytes.insert(bytes.end(), from, from + static_cast<std::size_t>(w) * 4);
-  }
-  return bytes;
 }
 
 Bitmap Region(const Bitmap& bitmap, int x, int y, int w, int h) {
@@ -415,7 +395,7 @@ bool PdfPrinterDC::StretchBlt(int xDest, int yDest, int wDest, int hDest, const 
   if (wDest < wSrc || hDest < hSrc) {
     // Shrunk: stretched here with the stretch mode, then placed pixel for pixel.
     return StretchDIBits(xDest, yDest, wDest, hDest, 0, 0, wSrc, hSrc,
-                         PackedRegion(source, xSrc, ySrc, wSrc, hSrc))
+                         PackBitmap(source, xSrc, ySrc, wSrc, hSrc))
         .Ok();
   }
   Job& job = *job_;
