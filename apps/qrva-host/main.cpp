@@ -11,16 +11,21 @@
 #include <fstream>
 #include <iostream>
 #include <iterator>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
+
+#include <CLI/CLI.hpp>
 
 #include "fw/FileName.h"
 #include "fw/FileStatus.h"
 #include "fw/HeadlessUiDriver.h"
 #include "fw/Module.h"
 #include "fw/NativePath.h"
+#include "fw/PdfPrinterDC.h"
 #include "fw/Strings.h"
 #include "fw/System.h"
 #include "fw/UiScript.h"
@@ -62,40 +67,71 @@ struct Arguments {
   std::vector<std::wstring> drawings;
 };
 
-// Nothing when the arguments are bad; `error` says why.
-std::optional<Arguments> ParseArguments(int argc, char** argv, std::string& error) {
-  Arguments arguments;
-  bool optionsEnded = false;
+constexpr const char* kValueOptions[] = {"--module", "--script", "--ui", "--support", "--acadver"};
+
+// The option among the arguments that has no value after it, for the message.
+std::string OptionWithoutValue(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
-    std::string_view argument = argv[i];
-    if (optionsEnded || argument.empty() || argument.front() != '-' || argument == "-") {
-      arguments.drawings.push_back(fw::FromNativePath(argument));
-      continue;
+    const std::string_view argument = argv[i];
+    if (argument == "--") break;
+    for (const char* option : kValueOptions) {
+      if (argument != option) continue;
+      const bool valueFollows =
+          i + 1 < argc && (argv[i + 1][0] != '-' || std::string_view(argv[i + 1]) == "-");
+      if (!valueFollows) return option;
     }
-    if (argument == "--") {
-      optionsEnded = true;
-      continue;
-    }
-    if (argument == "--help" || argument == "-h") {
-      arguments.help = true;
-      continue;
-    }
-    if (argument == "--module" || argument == "--script" || argument == "--support" ||
-        argument == "--ui" || argument == "--acadver") {
-      if (i + 1 >= argc) {
-        error = "option " + std::string(argument) + " needs a value";
-        return std::nullopt;
-      }
-      std::wstring value = fw::FromNativePath(argv[++i]);
-      if (argument == "--module") arguments.module = value;
-      else if (argument == "--script") arguments.script = value;
-      else if (argument == "--ui") arguments.uiScript = value;
-      else if (argument == "--acadver") arguments.productVersion = value;
-      else arguments.supportFolders.push_back(value);
-      continue;
-    }
-    error = "unknown option " + std::string(argument);
+  }
+  return "";
+}
+
+// Nothing when the arguments are bad; `error` says why. A repeated option counts with its last
+// value (--support with all of them); after "--" every argument is a drawing.
+std::optional<Arguments> ParseArguments(int argc, char** argv, std::string& error) {
+  std::optional<std::string> module;
+  std::optional<std::string> script;
+  std::optional<std::string> uiScript;
+  std::optional<std::string> productVersion;
+  std::vector<std::string> supportFolders;
+  std::vector<std::string> drawings;
+  Arguments arguments;
+  CLI::App app("", "qrva-host");
+  app.set_help_flag();
+  app.add_flag("-h,--help", arguments.help);
+  app.allow_extras();
+  for (auto [name, value] : {std::pair{"--module", &module}, std::pair{"--script", &script},
+                             std::pair{"--ui", &uiScript},
+                             std::pair{"--acadver", &productVersion}}) {
+    app.add_option(name, *value)->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+  }
+  app.add_option("--support", supportFolders);
+  app.add_option("DRAWING", drawings);
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::ParseError& failure) {
+    const std::string option = OptionWithoutValue(argc, argv);
+    error = option.empty() ? failure.what() : "option " + option + " needs a value";
     return std::nullopt;
+  }
+  for (const std::string& extra : app.remaining()) {
+    if (extra.size() > 1 && extra.front() == '-') {
+      error = "unknown option " + extra;
+      return std::nullopt;
+    }
+    drawings.push_back(extra);
+  }
+  auto wide = [](const std::optional<std::string>& value) -> std::optional<std::wstring> {
+    if (!value) return std::nullopt;
+    return fw::FromNativePath(*value);
+  };
+  arguments.module = wide(module);
+  arguments.script = wide(script);
+  arguments.uiScript = wide(uiScript);
+  if (productVersion) arguments.productVersion = fw::FromNativePath(*productVersion);
+  for (const std::string& folder : supportFolders) {
+    arguments.supportFolders.push_back(fw::FromNativePath(folder));
+  }
+  for (const std::string& drawing : drawings) {
+    arguments.drawings.push_back(fw::FromNativePath(drawing));
   }
   return arguments;
 }
@@ -225,6 +261,11 @@ int main(int argc, char** argv) {
       return kUiScriptExit;
     }
     uiDriver.AddSteps(steps.Value());
+    // `answer print PDFPATH [DPI]` prints into that PDF on A4.
+    uiDriver.SetPrinterFactory([](const std::wstring& pdfPath, int dotsPerInch) {
+      return std::make_unique<fw::PdfPrinterDC>(pdfPath,
+                                                fw::PdfPrinterSetup{dotsPerInch, fw::Paper::kA4});
+    });
     uiDriver.SetOutput([](const std::string& line) {
       std::fwrite(line.data(), 1, line.size(), stdout);
       std::fputc('\n', stdout);
