@@ -257,10 +257,16 @@ PreviewPlacement PlacePreview(int x, int y, int k, int w, int h, PreviewFit fit)
                                         y + (188 * k) / 2 - (k * h) / 2 + 1, k * w, k * h},
                             static_cast<double>(k)};
   }
-  const double scale = std::min(static_cast<double>(insideWidth) / w,
-                                static_cast<double>(insideHeight) / h);
-  const int width = std::clamp(static_cast<int>(w * scale), 1, insideWidth);
-  const int height = std::clamp(static_cast<int>(h * scale), 1, insideHeight);
+  // In whole numbers, so the side that limits is exactly the inside's.
+  const bool widthLimits = std::int64_t{insideWidth} * h <= std::int64_t{insideHeight} * w;
+  const int width = widthLimits
+                        ? insideWidth
+                        : std::max(1, static_cast<int>(std::int64_t{w} * insideHeight / h));
+  const int height = widthLimits
+                         ? std::max(1, static_cast<int>(std::int64_t{h} * insideWidth / w))
+                         : insideHeight;
+  const double scale = widthLimits ? static_cast<double>(insideWidth) / w
+                                   : static_cast<double>(insideHeight) / h;
   return PreviewPlacement{fw::DibRect{x + 1 + (insideWidth - width) / 2,
                                       y + 1 + (insideHeight - height) / 2, width, height},
                           scale};

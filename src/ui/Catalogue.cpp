@@ -268,7 +268,7 @@ void CataloguePrinter::DrawDetails(const std::wstring& details, const fw::CRect&
   for (int shrink = 0; shrink < kMaxShrinks && font.height < -1; ++shrink) {
     const int needed = lines * dc_.GetTextMetrics().height;
     if (needed <= box.Height() || needed <= 0) break;
-    font.height = std::min(font.height + 1, fw::MulDiv(font.height, box.Height(), needed));
+    font.height = std::max(font.height + 1, fw::MulDiv(font.height, box.Height(), needed));
     font.height = std::min(font.height, -1);
     dc_.SelectFont(font);
   }
