@@ -5,6 +5,7 @@
 #include <string>
 
 #include "HostTestSupport.h"
+#include "fw/FileStatus.h"
 #include "fw/NativePath.h"
 #include "fw/Strings.h"
 #include "support/Program.h"
@@ -120,6 +121,30 @@ TEST_F(QrvaHostTest, TheModuleSeesTheNameTheHostWasStartedUnder) {
 
   EXPECT_NE(linked.out.find("[test] program aclt.exe\n"), std::string::npos) << linked.out;
   EXPECT_NE(direct.out.find("[test] program qrva-host\n"), std::string::npos) << direct.out;
+}
+
+TEST_F(QrvaHostTest, APrintAnsweredInTheDialogScriptGoesIntoThatPdf) {
+  struct Case {
+    std::wstring pdf;
+    std::string answer;  // after the path
+    std::string printed;
+  };
+  const Case cases[] = {
+      {folder_ / L"out \u00e9.pdf", " 300", "[test] printed at 300 dpi\n"},
+      {folder_ / L"out.pdf", "", "[test] printed at 600 dpi\n"},
+      {folder_ / L"missing/out.pdf", "", "[test] StartDoc failed: 2\n"},
+  };
+  for (const Case& c : cases) {
+    const std::wstring ui = folder_ / L"print.ui";
+    testsupport::WriteFile(ui, "answer print \"" + fw::NativePath(c.pdf) + "\"" + c.answer + "\n");
+    Outcome outcome = Run("--module " + ShellQuote(TestModule()) + " --ui " +
+                          ShellQuote(fw::NativePath(ui)) + " --script " + Script("MCPRINT\n"));
+    EXPECT_EQ(outcome.exitCode, 0) << outcome.err;
+    EXPECT_NE(outcome.out.find("ui: print -> "), std::string::npos) << outcome.out;
+    EXPECT_NE(outcome.out.find(c.printed), std::string::npos) << outcome.out;
+  }
+  EXPECT_TRUE(fw::PathExists(folder_ / L"out \u00e9.pdf"));
+  EXPECT_TRUE(fw::PathExists(folder_ / L"out.pdf"));
 }
 
 }  // namespace

@@ -1,9 +1,11 @@
 // A tiny module for the host's tests. It prints every application message it gets on the
-// command line, with the drawing current at the time, and registers three commands.
+// command line, with the drawing current at the time, and registers four commands.
+#include <memory>
 #include <string>
 
 #include "arx/arxHeaders.h"
 #include "fw/Module.h"
+#include "fw/UiDriver.h"
 
 namespace {
 
@@ -32,6 +34,26 @@ void SessionCommand() {
   acutPrintf(L"[test] session in %s, %s context\n", CurrentTitle(), ContextName());
 }
 
+// Prints one page naming the drawing on the printer the print dialog gives.
+void PrintCommand() {
+  std::unique_ptr<fw::PrinterDC> printer = fw::ChoosePrinter(fw::PrintRequest{});
+  if (!printer) {
+    acutPrintf(L"[test] print cancelled\n");
+    return;
+  }
+  if (printer->StartDoc(L"Test Print") <= 0) {
+    acutPrintf(L"[test] StartDoc failed: %ld\n", static_cast<long>(printer->GetLastError()));
+    return;
+  }
+  printer->StartPage();
+  printer->DrawText(std::wstring(L"printed in ") + CurrentTitle(), fw::CRect{0, 0, 2000, 200},
+                    fw::DT_SINGLELINE);
+  printer->EndPage();
+  const bool ended = printer->EndDoc() > 0;
+  acutPrintf(L"[test] %s at %d dpi\n", ended ? L"printed" : L"not printed",
+             printer->GetDeviceCaps(fw::LOGPIXELSY));
+}
+
 }  // namespace
 
 extern "C" __attribute__((visibility("default"))) AcRx::AppRetCode acrxEntryPoint(
@@ -43,6 +65,7 @@ extern "C" __attribute__((visibility("default"))) AcRx::AppRetCode acrxEntryPoin
       acedRegCmds->addCommand(kGroup, L"MCSESSION", L"MCSESSION", ACRX_CMD_SESSION,
                               SessionCommand);
       acedRegCmds->addCommand(kGroup, L"MCPROGRAM", L"MCPROGRAM", ACRX_CMD_MODAL, ProgramCommand);
+      acedRegCmds->addCommand(kGroup, L"MCPRINT", L"MCPRINT", ACRX_CMD_MODAL, PrintCommand);
       acrxDynamicLinker->registerAppMDIAware(appId);
       break;
     case AcRx::kLoadDwgMsg:
