@@ -431,7 +431,7 @@ bool CReplacingFile::Open(std::wstring_view path, CFileException* error) {
     if (!PathExists(temporary_)) break;
   }
   temporary_.clear();
-  if (error != nullptr) *error = CFileException(openError.cause(), path_, openError.Message());
+  if (error != nullptr) *error = openError;
   return false;
 }
 
