@@ -54,7 +54,7 @@ FolderCatalogue ReadFolder(const std::wstring& folder, const ProbeProgress& prog
     b.cachedStatus = b.currentStatus;
     if (b.version == 0) {
       const dwgprobe::StoredPreview stored = dwgprobe::ReadStoredPreview(d.DrawingPath(b));
-      if (!stored.opened) out.problems.push_back(b.name + L".dwg: " + stored.error);
+      if (!stored.opened) out.problems.push_back(std::wstring(b.name) + L".dwg: " + stored.error);
     }
   }
 

@@ -8,6 +8,7 @@
 #include "settings/Settings.h"
 #include "ui/BlockDlg.h"
 #include "ui/BlockDlgIds.h"
+#include "ui/Catalogue.h"
 #include "ui/HelpFile.h"
 #include "ui/OptionControls.h"
 
@@ -27,10 +28,17 @@ void BlockDlg::OnPrint() {
                   fw::PD_USEDEVMODECOPIESANDCOLLATE;
   std::unique_ptr<fw::PrinterDC> printer = fw::ChoosePrinter(request);
   if (!printer) return;
-  // FIXME: the catalogue printing comes with its own change; until it is joined here nothing is
-  // printed, the printer is released and no "Done Printing" claims otherwise.
-  LogLine(L"Print: catalogue printing is not built in\n");
+  Catalogue catalogue;
+  catalogue.directory = d;
+  catalogue.items = CatalogueItemsOf(blocks_.Control());
+  catalogue.printScale = settings::TheSettings().options.printScale;
+  catalogue.printType = settings::TheSettings().options.printType;
+  catalogue.versionText = environment_.moduleVersion;
+  PrintProgress progress;
+  const fw::Status printed = PrintCatalogue(*printer, catalogue, progress);
   printer.reset();
+  // A job that failed has shown its own message; "Done Printing" would claim otherwise.
+  if (printed.Ok()) MessageBox(L"Done Printing");
 }
 
 // Until the Preferences dialog exists the button changes nothing but the Xref caption, which

@@ -130,6 +130,8 @@ TEST(BrowserSession, EachScriptGivesItsGoldenTranscript) {
       {"administrator", kTwoLibraries, "[Users]\nsomebody-else\n", 1},
       // Help is copied to the application-data folder and shown; Print asks for a printer.
       {"help-print", kTwoLibraries, nullptr, 1},
+      // With a printer answered the catalogue is printed and "Done Printing" shown.
+      {"print", kTwoLibraries, nullptr, 1},
       // On a host release older than the newest drawing, that drawing starts nothing.
       {"newer", kTwoLibraries, nullptr, 1, "--acadver 19.1s"},
   };
