@@ -1,10 +1,15 @@
 // Reading the host's colour settings.
 #include "ui/HostColours.h"
 
+#include "arx/aced.h"
+
 namespace ui {
 
-// FIXME: the host's colour settings come with the host's drawing database; until then the
-// background is black, as our host draws it.
-fw::COLORREF ReadModelBackground() { return fw::RGB(0, 0, 0); }
+// Black, as hosts draw model space by default, when the host cannot tell its colours.
+fw::COLORREF ReadModelBackground() {
+  AcColorSettings colours{};
+  if (!acedGetCurrentColors(&colours)) return fw::RGB(0, 0, 0);
+  return static_cast<fw::COLORREF>(colours.dwGfxModelBkColor);
+}
 
 }  // namespace ui
