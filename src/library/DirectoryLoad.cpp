@@ -258,13 +258,12 @@ void DirectoryLoad::VerifyBlock(Block& b) {
   b.cachedStatus = b.currentStatus;
 }
 
-// Step S: a directory not on screen writes its images and lets them go.
+// Step S: a directory not on screen writes its images and lets them go. Images whose cache
+// could not be written stay in memory, still dirty, so no preview is lost.
 void DirectoryLoad::SaveImages() {
   if (OnScreen() || !d_.imagesDirty) return;
   Status(L"S");
-  (void)WriteImageCache(d_);
-  d_.imagesDirty = false;
-  d_.ResetImages(true);
+  (void)ReleaseImages(d_);
 }
 
 }  // namespace

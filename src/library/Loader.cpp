@@ -51,6 +51,10 @@ int LoadHead(std::stop_token stop) {
     LoadDir(*d, stop);
   } catch (const LoadInterrupted& interrupted) {
     code = interrupted.code;
+  } catch (...) {
+    // Nothing else may leave the thread (it would end the host's process): a directory whose
+    // load failed otherwise (memory ran out) counts as done, so the loader goes on with the
+    // next one instead of trying it again at once.
   }
   {
     Hold hold(library.Lock());
@@ -148,12 +152,17 @@ void WaitUntilLoaderIsOff(const Directory& d, std::unique_lock<fw::CriticalSecti
 
 }  // namespace
 
-void RunWhileLoaderIsOff(const Directory& d, const std::function<void()>& work) {
+namespace {
+
+// Interrupts the loader while it works on a directory `busy` picks, waits until it is off, then
+// runs `work` with the library lock held.
+void RunWhileLoaderIsOffPicked(const std::function<bool(const Directory* loading)>& busy,
+                               const std::function<void()>& work) {
   LoaderControl& control = Control();
   std::unique_lock<fw::CriticalSection> lock(TheLibrary().Lock());
-  while (control.loading == &d) {
+  while (control.loading != nullptr && busy(control.loading)) {
     // Asked again whenever no interruption is pending: a loader that took the one asked for
-    // may have taken d up again before this thread got the lock back.
+    // may have taken the directory up again before this thread got the lock back.
     if (control.pause.load() <= 0) {
       fw::InterlockedIncrement(control.pause);
       control.Kick();
@@ -163,6 +172,17 @@ void RunWhileLoaderIsOff(const Directory& d, const std::function<void()>& work) 
     lock.lock();
   }
   work();
+}
+
+}  // namespace
+
+void RunWhileLoaderIsOff(const Directory& d, const std::function<void()>& work) {
+  RunWhileLoaderIsOffPicked([&d](const Directory* loading) { return loading == &d; }, work);
+}
+
+void RunWhileLoaderIsOffAllButCurrent(const std::function<void()>& work) {
+  RunWhileLoaderIsOffPicked(
+      [](const Directory* loading) { return loading != TheLibrary().Current(); }, work);
 }
 
 bool WriteImageCacheUnlessLoading(Directory& d) {

@@ -3,8 +3,10 @@
 #include "fw/Trace.h"
 #include "fw/UiDriver.h"
 #include "layermap/SchemeTable.h"
+#include "library/CacheFiles.h"
 #include "library/Directory.h"
 #include "library/Library.h"
+#include "library/Loader.h"
 #include "settings/Settings.h"
 #include "ui/BlockDlg.h"
 #include "ui/BlockDlgIds.h"
@@ -41,14 +43,20 @@ void BlockDlg::OnPrint() {
   if (printed.Ok()) MessageBox(L"Done Printing");
 }
 
-// Until the Preferences dialog exists the button changes nothing but the Xref caption, which
-// follows the overlay option as it does after the dialog.
+// Until the Preferences dialog exists the options stay as they were; what follows the dialog
+// is in place: the previews of the directories not shown leave memory when OnlyCacheCurrent
+// was turned on, and the Xref caption follows the overlay option.
 void BlockDlg::OnPreferences() {
   if (!MayEdit()) return;
+  settings::Options& options = settings::TheSettings().options;
+  bool onlyCurrentBefore = options.onlyCacheCurrent != 0;
   // FIXME: the Preferences dialog comes with the side dialogs.
   LogLine(L"Preferences\n");
-  SetDlgItemText(kIdXref,
-                 settings::TheSettings().options.overlayXRef != 0 ? L"XRef/O" : L"XRef/A");
+  if (!onlyCurrentBefore && options.onlyCacheCurrent != 0) {
+    library::RunWhileLoaderIsOffAllButCurrent(
+        [] { library::ReleaseImagesExceptCurrent(library::TheLibrary()); });
+  }
+  SetDlgItemText(kIdXref, options.overlayXRef != 0 ? L"XRef/O" : L"XRef/A");
 }
 
 void BlockDlg::OnSchemes() {

@@ -34,17 +34,6 @@ const wchar_t* ActionName(PendingAction action) {
   return L"none";
 }
 
-// Every dirty image cache written and every directory's images let go: the option
-// "DelCacheMemoryOnClose". The loader has ended.
-void ReleaseAllImages() {
-  library::Library& library = library::TheLibrary();
-  std::lock_guard<fw::CriticalSection> hold(library.Lock());
-  for (const auto& d : library.Directories()) {
-    if (d->imagesDirty) (void)library::WriteImageCache(*d);
-    d->ResetImages(true);
-  }
-}
-
 }  // namespace
 
 void BlockDlg::StartAction(PendingAction action) {
@@ -88,7 +77,7 @@ void BlockDlg::ClosingWork() {
   settings::SaveIni(false);
   PostCommand(kCommandEndModal);
   PublishBlockDlg(nullptr);
-  if (options.delCacheMemoryOnClose != 0) ReleaseAllImages();
+  if (options.delCacheMemoryOnClose != 0) library::ReleaseAllImages(library::TheLibrary());
 }
 
 // FIXME: the insertion, attach/overlay and open commands come with the insertion work; until

@@ -67,13 +67,7 @@ void BlockDlg::SwitchDirectory(library::Directory* d) {
   options_->Load();
   if (old != nullptr && old != d && !old->IsInternal() &&
       settings::TheSettings().options.onlyCacheCurrent != 0 && IsInLibrary(old)) {
-    library::RunWhileLoaderIsOff(*old, [old] {
-      if (old->imagesDirty) {
-        fw::CWaitCursor wait;
-        (void)library::WriteImageCache(*old);
-      }
-      old->ResetImages(true);
-    });
+    library::RunWhileLoaderIsOff(*old, [old] { (void)library::ReleaseImages(*old); });
   }
   if (d != nullptr) library::QueueDirectory(*d);
 }

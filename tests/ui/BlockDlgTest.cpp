@@ -74,6 +74,43 @@ TEST_F(Browser, ADirectoryLeftWhileItIsProbedGetsItsImageCacheFromTheLoader) {
   EXPECT_TRUE(fw::PathExists(left->cacheFile)) << fw::ToUtf8(left->cacheFile);
 }
 
+// Leaving A for B, then closing: the previews of a directory not shown stay in memory unless
+// OnlyCacheCurrent lets them go at the switch or DelCacheMemoryOnClose lets all go at closing.
+TEST_F(Browser, PreviewsLeaveMemoryWhenTheOptionsSaySo) {
+  struct Case {
+    const char* option;
+    bool aInMemory;
+    bool bInMemory;
+  };
+  const Case cases[] = {{"", true, true},
+                        {"OnlyCacheCurrent=1", false, true},
+                        {"DelCacheMemoryOnClose=1", false, false}};
+  for (const Case& test : cases) {
+    SCOPED_TRACE(test.option);
+    library::EmptyLibrary();
+    settings::ResetSettings();
+    fw::DeleteFile(folder_ / L"support/qv35.cache");
+    std::wstring tag = std::to_wstring(&test - cases);
+    std::wstring a = MakeFolder(L"memory-a" + tag, {L"a1"});
+    std::wstring b = MakeFolder(L"memory-b" + tag, {L"b1"});
+    WriteSettings("[Quorva Options]\n" + std::string(test.option) + "\n" +
+                  SettingsFor({{a, L"A"}, {b, L"B"}}));
+    LoadSettings();
+    RunDialog("wait-idle\n");
+    // A new session reads both image caches with the library.
+    settings::SaveIni(true);
+    library::EmptyLibrary();
+    settings::ResetSettings();
+    LoadSettings();
+    RunDialog("wait-idle\nchoose 232 \"B\"\nwait-idle\n");
+    library::Directory* left = library::TheLibrary().FindByPath(a);
+    library::Directory* shown = library::TheLibrary().FindByPath(b);
+    ASSERT_TRUE(left != nullptr && shown != nullptr);
+    EXPECT_EQ(left->imagesLoaded, test.aInMemory);
+    EXPECT_EQ(shown->imagesLoaded, test.bInMemory);
+  }
+}
+
 TEST_F(Browser, ReadDirEveryTimeDecidesWhetherAReopenedDialogRescans) {
   struct Case {
     const char* option;
