@@ -8,9 +8,11 @@
 namespace library {
 
 LoaderControl& LoaderControl::Instance() {
-  // Never destroyed: a module unloading at exit may still join its threads through it.
-  static LoaderControl* const control = new LoaderControl;
-  return *control;
+  // Destroyed when the module unloads. Every showing of the dialog joins the loader and its
+  // workers before it returns, and unloading stops and joins them again, so no thread is left to
+  // use it then; a control allocated and never freed would leak at every unload.
+  static LoaderControl control;
+  return control;
 }
 
 void LoaderControl::RemoveFromQueue(const Directory& d) {
