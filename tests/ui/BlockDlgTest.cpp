@@ -213,16 +213,19 @@ TEST_F(Browser, AFolderThatGoesWhileItLoadsKeepsItsBlocksAndTheLoaderGoesOn) {
     std::vector<std::string> first = RunDialog("wait-idle\ndump 232\n");
     onProbe_ = nullptr;
     std::vector<std::string> second = RunDialog("wait-idle\ndump 232\n");
-    // The rescan that finds no folder keeps the blocks and leaves the status at "D".
-    EXPECT_EQ(Dumped(first, "232"),
-              (std::vector<std::string>{"ui: 232 list view=report count=2",
-                                        "ui: 232 #0* Going | 3", "ui: 232 #1 Staying | 1"}));
-    std::vector<std::string> rows = Dumped(second, "232");
-    ASSERT_EQ(rows.size(), 3u);
-    EXPECT_EQ(rows[2], "ui: 232 #1 Staying | 1");
-    EXPECT_TRUE(rows[1] == "ui: 232 #0* Going | 3 | D" ||
-                (change == Change::kUnreadable && rows[1] == "ui: 232 #0* Going | 3"))
-        << rows[1];
+    // Every showing keeps the three blocks and goes on to load the other folder. A load of the
+    // gone folder that starts again (the first one may be interrupted after the probe that
+    // removed it) finds no folder and leaves the status at "D".
+    for (const std::vector<std::string>* showing : {&first, &second}) {
+      std::vector<std::string> rows = Dumped(*showing, "232");
+      ASSERT_EQ(rows.size(), 3u);
+      EXPECT_EQ(rows[2], "ui: 232 #1 Staying | 1");
+      bool rescanned = rows[1] == "ui: 232 #0* Going | 3 | D";
+      bool loadedOnce = rows[1] == "ui: 232 #0* Going | 3";
+      EXPECT_TRUE(showing == &first ? rescanned || loadedOnce
+                                    : rescanned || (change == Change::kUnreadable && loadedOnce))
+          << rows[1];
+    }
     ::chmod(fw::NativePath(a).c_str(), 0755);
   }
 }

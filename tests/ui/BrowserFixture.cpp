@@ -108,12 +108,17 @@ std::vector<std::string> BrowserFixture::RunDialog(const std::string& script, bo
     dialog.RunPendingAction();
   }
   bool passed = ui_.Finish();
-  if (!mayFail) {
-    EXPECT_TRUE(passed);
-  }
   std::vector<std::string> after = ui_.Transcript();
-  return std::vector<std::string>(after.begin() + static_cast<std::ptrdiff_t>(before.size()),
-                                  after.end());
+  std::vector<std::string> showing(after.begin() + static_cast<std::ptrdiff_t>(before.size()),
+                                   after.end());
+  if (!mayFail) {
+    std::string errors;
+    for (const std::string& line : showing) {
+      if (line.starts_with("ui: error")) errors += line + "\n";
+    }
+    EXPECT_TRUE(passed) << errors;
+  }
+  return showing;
 }
 
 bool BrowserFixture::Recorded(const std::string& line) const {

@@ -3,6 +3,7 @@
 // sanitizer no race is reported, nothing hangs, and no directory or cache is lost.
 #include <gtest/gtest.h>
 
+#include <iostream>
 #include <set>
 
 #include "BrowserFixture.h"
@@ -34,15 +35,20 @@ TEST_F(BrowserStress, AThousandShowingsWithSwitchingDeletingAndClosingWhileLoadi
         "choose 232 \"B\"\n"
         "choose 232 \"C\"\n"
         "choose 232 \"A\"\n"
-        "choose 232 \"C\"\n"
-        "click 228\n"
-        "answer message YES\n"
+        // The same folder again, named like the one it replaces; rows are named by their
+        // place, so it is added while no deleted row is still waiting to leave the list.
         "click 225\n"
         "answer folder \"" + added + "\"\n"
         "label 232 \"New Directory\" \"C\"\n"
+        "choose 232 \"C\"\n"
+        "click 228\n"
+        "answer message YES\n"
         "choose 232 \"B\"\n"
         "close\n");
-    if (HasFailure()) break;
+    if (HasFailure()) {
+      for (const std::string& line : transcript) std::cerr << line << "\n";
+      break;
+    }
   }
   // Every directory is still there once, with a cache that reads back.
   RunDialog("wait-idle\n");
