@@ -2,6 +2,7 @@
 // image lists of their previews.
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -137,9 +138,11 @@ class Directory {
   std::int32_t listIndex = 0;      // item in the directory list
   bool hiddenOption = false;
   bool lsaPending = false;         // a block has a side-file description its drawing lacks
-  bool imagesDirty = false;        // images or blocks changed since the image cache was written
-  bool loaded = false;             // read from disk since created or invalidated
-  bool imagesLoaded = false;       // the lists hold the image cache's (or probed) images
+  // The loader sets the two image flags while it works on the directory, and the dialog asks
+  // them when the user switches directories, before it knows whether the loader is off it.
+  std::atomic<bool> imagesDirty = false;   // images or blocks changed since the cache was written
+  bool loaded = false;                     // read from disk since created or invalidated
+  std::atomic<bool> imagesLoaded = false;  // the lists hold the cache's (or probed) images
 
  private:
   fw::CImageList largeImages_;

@@ -188,9 +188,9 @@ void RunWhileLoaderIsOffAllButCurrent(const std::function<void()>& work) {
 bool WriteImageCacheUnlessLoading(Directory& d) {
   LoaderControl& control = Control();
   Hold hold(TheLibrary().Lock());
-  if (!d.imagesDirty) return false;
   bool queued = std::find(control.queue.begin(), control.queue.end(), &d) != control.queue.end();
   if (control.running.load() && (control.loading == &d || queued)) return false;
+  if (!d.imagesDirty) return false;
   // A failed write was shown to the user; it is not tried again at every switch.
   bool written = WriteImageCache(d);
   d.imagesDirty = false;
