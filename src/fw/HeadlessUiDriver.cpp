@@ -327,4 +327,23 @@ int HeadlessUiDriver::GetSystemMetrics(int index) {
   }
 }
 
+int HeadlessUiDriver::GetCaptionTextWidth(const std::wstring& text) {
+  int width = 0;
+  for (wchar_t c : text) {
+    if (c == L' ' || c == L'.' || c == L',' || c == L'\'' || c == L'i' || c == L'l' ||
+        c == L'j' || c == L'I' || c == L'!' || c == L'|' || c == L':' || c == L';') {
+      width += 3;
+    } else if (c == L'f' || c == L'r' || c == L't' || c == L'-' || c == L'(' || c == L')') {
+      width += 4;
+    } else if (c == L'm' || c == L'w' || c == L'M' || c == L'W') {
+      width += 10;
+    } else if (c >= L'A' && c <= L'Z') {
+      width += 8;
+    } else {
+      width += 6;
+    }
+  }
+  return width;
+}
+
 }  // namespace fw

@@ -105,6 +105,9 @@ class HeadlessUiDriver : public UiDriver {
   std::unique_ptr<PrinterDC> ChoosePrinter(const PrintRequest& request) override;
   bool ShowHelp(const std::wstring& file, HelpCommand command) override;
   int GetSystemMetrics(int index) override;
+  // Measured with the advance widths of the 9-point caption font at 96 dots per inch, by
+  // character class: no font is loaded, and the answer is the same on every machine.
+  int GetCaptionTextWidth(const std::wstring& text) override;
 
  private:
   enum class Next { kAction, kAnswer, kNone };

@@ -445,6 +445,14 @@ bool EqualsNoCase(std::wstring_view a, std::wstring_view b) {
   return true;
 }
 
+std::wstring Trim(std::wstring_view text) {
+  constexpr std::wstring_view kBlanks = L" \t\r\n\v\f";
+  std::size_t first = text.find_first_not_of(kBlanks);
+  if (first == std::wstring_view::npos) return {};
+  std::size_t last = text.find_last_not_of(kBlanks);
+  return std::wstring(text.substr(first, last - first + 1));
+}
+
 // Returns an empty string when the time cannot be shown as a calendar date (far beyond any
 // year the C library handles) or the format is null. wcsftime reports both a short buffer and an
 // empty result as 0, so the buffer grows up to a bound well past any real expansion.

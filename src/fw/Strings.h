@@ -24,6 +24,8 @@ std::wstring FromUtf8(std::string_view text);
 std::wstring ToLower(std::wstring_view text);
 std::wstring ToUpper(std::wstring_view text);
 bool EqualsNoCase(std::wstring_view a, std::wstring_view b);
+// Without the blanks, tabs and line ends at either end, as CString::Trim leaves a text.
+std::wstring Trim(std::wstring_view text);
 
 // Formats seconds since 1970 as local time with strftime rules (%x, %X, ...) in the user's
 // locale for LC_TIME (the C locale unless the program chose another).

@@ -76,4 +76,8 @@ bool HtmlHelp(const std::wstring& file, HelpCommand command) {
 
 int GetSystemMetrics(int index) { return GetUiDriver().GetSystemMetrics(index); }
 
+int GetCaptionTextWidth(const std::wstring& text) {
+  return GetUiDriver().GetCaptionTextWidth(text);
+}
+
 }  // namespace fw

@@ -88,6 +88,8 @@ class UiDriver {
   virtual bool ShowHelp(const std::wstring& file, HelpCommand command) = 0;
   // The screen's metrics (SM_* of WindowStyles.h) in pixels.
   virtual int GetSystemMetrics(int index) = 0;
+  // The width in pixels of a text in the caption font of the system's non-client metrics.
+  virtual int GetCaptionTextWidth(const std::wstring& text) = 0;
 };
 
 // The process's driver. Until a host program installs one, a HeadlessUiDriver without a script
@@ -119,5 +121,6 @@ std::optional<std::wstring> ChooseFile(const FileRequest& request);
 std::unique_ptr<PrinterDC> ChoosePrinter(const PrintRequest& request);
 bool HtmlHelp(const std::wstring& file, HelpCommand command = HelpCommand::kDisplayTopic);
 int GetSystemMetrics(int index);
+int GetCaptionTextWidth(const std::wstring& text);
 
 }  // namespace fw

@@ -1,6 +1,6 @@
 // The question a scheme in mode Ask puts to the user for a name no map covers: the New Map
-// dialog in its asked form (the scheme's kind, the From locked to the name). The dialogs
-// install the real question; until then every question counts as cancelled. Host main thread.
+// dialog in its asked form (the scheme's kind, the From locked to the name). Tests may install
+// another question in its place. Host main thread.
 #pragma once
 
 #include <functional>
@@ -22,7 +22,7 @@ struct NewMapAnswer {
 using AskNewMapFunction =
     std::function<std::optional<NewMapAnswer>(SchemeKind kind, const std::wstring& upperName)>;
 
-// Installs the question; an empty function restores the default, which answers "cancelled".
+// Installs the question; an empty function restores the default, the New Map dialog.
 void SetAskNewMapFunction(AskNewMapFunction function);
 
 // Puts the question through the installed function. An answer with an empty target counts as

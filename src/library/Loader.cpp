@@ -185,6 +185,10 @@ void RunWhileLoaderIsOffAllButCurrent(const std::function<void()>& work) {
       [](const Directory* loading) { return loading != TheLibrary().Current(); }, work);
 }
 
+void RunWhileLoaderIsOffAll(const std::function<void()>& work) {
+  RunWhileLoaderIsOffPicked([](const Directory*) { return true; }, work);
+}
+
 bool WriteImageCacheUnlessLoading(Directory& d) {
   LoaderControl& control = Control();
   Hold hold(TheLibrary().Lock());

@@ -71,6 +71,8 @@ void RunWhileLoaderIsOff(const Directory& d, const std::function<void()>& work);
 // The same with the loader off every directory but the current one (the option OnlyCacheCurrent
 // turned on lets the others' previews go).
 void RunWhileLoaderIsOffAllButCurrent(const std::function<void()>& work);
+// The same with the loader off every directory (the caches move to another folder).
+void RunWhileLoaderIsOffAll(const std::function<void()>& work);
 
 // Writes d's image cache when d is dirty, with the library lock held so the loader cannot take
 // d up meanwhile, and clears `imagesDirty` (a failed write was shown); true when written. While a running loader has d in hand or queued, nothing is

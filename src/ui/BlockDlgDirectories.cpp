@@ -14,6 +14,7 @@
 #include "settings/Settings.h"
 #include "ui/BlockDlg.h"
 #include "ui/BlockDlgIds.h"
+#include "ui/DirProps.h"
 #include "ui/OptionControls.h"
 
 namespace ui {
@@ -170,8 +171,22 @@ void BlockDlg::OnDirectoryMenu(fw::Notify& notify) {
   if (chosen == kMenuReloadDirectory) {
     Refresh();
   } else if (chosen == kMenuProperties && MayEdit()) {
-    // FIXME: Directory Properties comes with the side dialogs; until then nothing opens.
-    LogLine(L"Directory Properties\n");
+    DirPropsActions actions;
+    actions.refresh = [this] { Refresh(); };
+    actions.leaveLargeIcons = [this] {
+      if (blocks_.View() != kViewLargeIcons) return;
+      ApplyView(kViewReport);
+      if (library::Directory* current = library::TheLibrary().Current()) {
+        blocks_.Resort(current->sortStyle);
+      }
+    };
+    actions.showDescription = [this] {
+      library::Directory* current = library::TheLibrary().Current();
+      int row = current != nullptr ? directories_.RowOf(*current) : -1;
+      if (row >= 0) directories_.Control().SetItemText(row, 0, current->description);
+    };
+    DirProps dialog(std::move(actions));
+    dialog.DoModal();
   }
 }
 
