@@ -132,6 +132,15 @@ TEST(BrowserSession, EachScriptGivesItsGoldenTranscript) {
       {"help-print", kTwoLibraries, nullptr, 1},
       // With a printer answered the catalogue is printed and "Done Printing" shown.
       {"print", kTwoLibraries, nullptr, 1},
+      // Preferences: the delete options follow "Only load clicked directories."; the caches
+      // are not moved onto a file that is there already.
+      {"prefs", kTwoLibraries, nullptr, 1},
+      // Directory Properties: the format counts, a new folder reloading with options kept.
+      {"dirprops", "[Paths]\nNumPaths=1\nPath1=$LIB\n[$LIB]\nDescription=Symbols\n", nullptr, 1},
+      // Edit Descrip.: a line end is cleaned, a failed write is said.
+      {"editdesc", kTwoLibraries, nullptr, 1},
+      // The scheme dialogs.
+      {"schemes", kTwoLibraries, nullptr, 1},
       // On a host release older than the newest drawing, that drawing starts nothing.
       {"newer", kTwoLibraries, nullptr, 1, "--acadver 19.1s"},
   };
