@@ -102,6 +102,18 @@ ControlTemplate ControlTemplate::Progress(int id, int x, int y, int cx, int cy) 
   return Make(id, ControlKind::kProgress, L"", x, y, cx, cy, WS_BORDER);
 }
 
+DialogTemplate ModalDialogTemplate(int id, int cx, int cy, std::wstring caption) {
+  DialogTemplate dialog;
+  dialog.id = id;
+  dialog.cx = cx;
+  dialog.cy = cy;
+  dialog.caption = std::move(caption);
+  dialog.fontName = L"MS Sans Serif";
+  dialog.fontPointSize = 8;
+  dialog.style = DS_MODALFRAME | DS_SETFONT | DS_CENTER | WS_POPUP | WS_CAPTION | WS_SYSMENU;
+  return dialog;
+}
+
 CSize DialogBaseUnits(const std::wstring& fontName, int pointSize) {
   for (const KnownFont& font : kKnownFonts) {
     if (font.pointSize == pointSize && EqualsNoCase(fontName, font.name)) return font.baseUnits;

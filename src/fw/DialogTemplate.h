@@ -82,6 +82,10 @@ struct DialogTemplate {
   std::vector<ControlTemplate> controls;
 };
 
+// A modal dialog's template without controls: its id, client size, caption, the 8-point
+// "MS Sans Serif" font, a modal frame, centred.
+DialogTemplate ModalDialogTemplate(int id, int cx, int cy, std::wstring caption);
+
 // The dialog base units of a font: the average character width and the character height in
 // pixels at 96 dots per inch, as the platform's dialog manager measures them. The fonts dialogs
 // use have their measured values; others are estimated from the point size.

@@ -22,35 +22,30 @@ std::vector<std::wstring> RecordNames(const AcDbSymbolTable& table) {
   return names;
 }
 
-AcDbDatabase* CurrentDatabase() {
+// The names of one of the current drawing's tables, opened for read with `open`.
+template <typename Table>
+std::vector<std::wstring> CurrentTableNames(
+    Acad::ErrorStatus (AcDbDatabase::*open)(Table*&, AcDb::OpenMode)) {
   AcDbHostApplicationServices* services = acdbHostApplicationServices();
-  return services == nullptr ? nullptr : services->workingDatabase();
+  AcDbDatabase* database = services == nullptr ? nullptr : services->workingDatabase();
+  Table* table = nullptr;
+  if (database == nullptr || (database->*open)(table, AcDb::kForRead) != Acad::eOk ||
+      table == nullptr) {
+    return {};
+  }
+  std::vector<std::wstring> names = RecordNames(*table);
+  table->close();
+  return names;
 }
 
 }  // namespace
 
 std::vector<std::wstring> CurrentLayerNames() {
-  AcDbDatabase* database = CurrentDatabase();
-  AcDbLayerTable* table = nullptr;
-  if (database == nullptr || database->getLayerTable(table, AcDb::kForRead) != Acad::eOk ||
-      table == nullptr) {
-    return {};
-  }
-  std::vector<std::wstring> names = RecordNames(*table);
-  table->close();
-  return names;
+  return CurrentTableNames(&AcDbDatabase::getLayerTable);
 }
 
 std::vector<std::wstring> CurrentLinetypeNames() {
-  AcDbDatabase* database = CurrentDatabase();
-  AcDbLinetypeTable* table = nullptr;
-  if (database == nullptr || database->getLinetypeTable(table, AcDb::kForRead) != Acad::eOk ||
-      table == nullptr) {
-    return {};
-  }
-  std::vector<std::wstring> names = RecordNames(*table);
-  table->close();
-  return names;
+  return CurrentTableNames(&AcDbDatabase::getLinetypeTable);
 }
 
 }  // namespace layermap

@@ -36,8 +36,9 @@ std::optional<std::wstring> VariableOfLetter(wchar_t letter) {
 std::optional<std::wstring> SchemeTypeError(const std::wstring& name, int kind,
                                             std::span<const std::wstring> existingNames) {
   if (kind < 0 || name.empty()) return kNotAllFilled;
-  bool taken = std::any_of(existingNames.begin(), existingNames.end(),
-                           [&name](const std::wstring& other) { return fw::EqualsNoCase(name, other); });
+  bool taken =
+      std::any_of(existingNames.begin(), existingNames.end(),
+                  [&name](const std::wstring& other) { return fw::EqualsNoCase(name, other); });
   if (taken) return kSchemeDefined;
   return std::nullopt;
 }

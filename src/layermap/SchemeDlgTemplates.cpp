@@ -15,24 +15,11 @@ constexpr int kComboDropHeight = 100;
 constexpr unsigned kReportStyle =
     fw::LVS_REPORT | fw::LVS_SINGLESEL | fw::LVS_SHOWSELALWAYS | fw::WS_BORDER;
 
-fw::DialogTemplate ModalTemplate(int id, int cx, int cy, const wchar_t* caption) {
-  fw::DialogTemplate dialog;
-  dialog.id = id;
-  dialog.cx = cx;
-  dialog.cy = cy;
-  dialog.caption = caption;
-  dialog.fontName = L"MS Sans Serif";
-  dialog.fontPointSize = 8;
-  dialog.style = fw::DS_MODALFRAME | fw::DS_SETFONT | fw::DS_CENTER | fw::WS_POPUP |
-                 fw::WS_CAPTION | fw::WS_SYSMENU;
-  return dialog;
-}
-
 }  // namespace
 
 fw::DialogTemplate SchemePrefsTemplate() {
-  fw::DialogTemplate dialog =
-      ModalTemplate(kSchemePrefsTemplateId, 450, 210, L"Quorvane - Layer Mapping Schemes");
+  fw::DialogTemplate dialog = fw::ModalDialogTemplate(kSchemePrefsTemplateId, 450, 210,
+                                                      L"Quorvane - Layer Mapping Schemes");
   constexpr int kSide = 360;
   dialog.controls = {
       ControlTemplate::ListCtrl(kIdSchemes, 5, 5, 150, 180, kReportStyle),
@@ -43,8 +30,7 @@ fw::DialogTemplate SchemePrefsTemplate() {
       ControlTemplate::PushButton(kIdNewMap, L"New", 160, 190, 45, kButtonHeight),
       ControlTemplate::PushButton(kIdDeleteMap, L"Delete", 210, 190, 45, kButtonHeight),
       ControlTemplate::DefPushButton(fw::IDOK, L"Close", 395, 5, kButtonWidth, kButtonHeight),
-      ControlTemplate::CheckBox(kIdDefaultToByLayer, L"Set default to ByLayer", kSide, 75, 85,
-                                10),
+      ControlTemplate::CheckBox(kIdDefaultToByLayer, L"Set default to ByLayer", kSide, 75, 85, 10),
       ControlTemplate::GroupBox(L"Unknowns?", kSide, 95, 85, 40),
       ControlTemplate::RadioButton(kIdIgnore, L"Ignore", kSide + 5, 105, 75, 10).Group(),
       ControlTemplate::RadioButton(kIdAskForMap, L"Ask for new map", kSide + 5, 115, 75, 10),
@@ -58,7 +44,7 @@ fw::DialogTemplate SchemePrefsTemplate() {
 
 fw::DialogTemplate SchemeTypeTemplate() {
   fw::DialogTemplate dialog =
-      ModalTemplate(kSchemeTypeTemplateId, 269, 58, L"Quorvane - Scheme Type");
+      fw::ModalDialogTemplate(kSchemeTypeTemplateId, 269, 58, L"Quorvane - Scheme Type");
   dialog.controls = {
       ControlTemplate::GroupBox(L"Type", 5, 5, 200, 25),
       ControlTemplate::RadioButton(kIdLayerKind, L"Layer", 10, 15, 45, 10).Group(),
@@ -69,14 +55,14 @@ fw::DialogTemplate SchemeTypeTemplate() {
       ControlTemplate::Edit(kIdSchemeName, 35, 37, 170, 12)
           .Style(fw::ES_AUTOHSCROLL | fw::WS_GROUP),
       ControlTemplate::DefPushButton(fw::IDOK, L"OK", 214, 5, kButtonWidth, kButtonHeight),
-      ControlTemplate::PushButton(fw::IDCANCEL, L"Cancel", 214, 25, kButtonWidth,
-                                  kButtonHeight),
+      ControlTemplate::PushButton(fw::IDCANCEL, L"Cancel", 214, 25, kButtonWidth, kButtonHeight),
   };
   return dialog;
 }
 
 fw::DialogTemplate NewMapTemplate() {
-  fw::DialogTemplate dialog = ModalTemplate(kNewMapTemplateId, 200, 90, L"Quorvane - New Map");
+  fw::DialogTemplate dialog =
+      fw::ModalDialogTemplate(kNewMapTemplateId, 200, 90, L"Quorvane - New Map");
   dialog.controls = {
       ControlTemplate::Label(L"From:", 5, 5, 40, 8),
       ControlTemplate::ComboBox(kIdFrom, 5, 15, 67, kComboDropHeight,
@@ -91,8 +77,7 @@ fw::DialogTemplate NewMapTemplate() {
           .Style(fw::WS_VSCROLL),
       ControlTemplate::CheckBox(kIdIsVariable, L"Is A Variable", 5, 73, 70, 10),
       ControlTemplate::DefPushButton(fw::IDOK, L"OK", 145, 5, kButtonWidth, kButtonHeight),
-      ControlTemplate::PushButton(fw::IDCANCEL, L"Cancel", 145, 25, kButtonWidth,
-                                  kButtonHeight),
+      ControlTemplate::PushButton(fw::IDCANCEL, L"Cancel", 145, 25, kButtonWidth, kButtonHeight),
   };
   return dialog;
 }

@@ -42,7 +42,8 @@ SchemePrefs::SchemePrefs() : Dialog(kSchemePrefsTemplateId) {
   On(kIdSchemes, Event::kItemChanged, [this](fw::Notify& notify) {
     if (BecameSelected(notify)) OnSchemeSelected(notify.item);
   });
-  On(kIdSchemes, Event::kDoubleClicked, [this](fw::Notify& notify) { OnSchemeDoubleClick(notify.item); });
+  On(kIdSchemes, Event::kDoubleClicked,
+     [this](fw::Notify& notify) { OnSchemeDoubleClick(notify.item); });
   On(kIdAddScheme, Event::kClicked, [this] { OnAddScheme(false); });
   On(kIdCopyScheme, Event::kClicked, [this] { OnAddScheme(true); });
   On(kIdDeleteScheme, Event::kClicked, [this] { OnDeleteScheme(); });

@@ -60,7 +60,8 @@ void BlockDlg::OnPreferences() {
   settings::Options& options = settings.options;
   Prefs dialog;
   dialog.cachePath = settings.cachePath;
-  dialog.blockInsert = options.blockInsert >= 0 && options.blockInsert <= 2 ? options.blockInsert : 0;
+  bool knownBlockInsert = options.blockInsert >= 0 && options.blockInsert <= 2;
+  dialog.blockInsert = knownBlockInsert ? options.blockInsert : 0;
   dialog.readDirectory = options.readDirEveryTime != 0 ? 1 : 0;
   dialog.useCompression = library::UseCompression();
   dialog.demandLoadCache = options.demandLoadCache != 0;

@@ -49,7 +49,8 @@ DirProps::DirProps(DirPropsActions actions)
 std::vector<std::wstring> DirProps::CountLines(std::span<const int> versions) {
   std::array<int, library::Block::kVersionCount> counts{};
   for (int version : versions) {
-    if (version >= 0 && version < library::Block::kVersionCount) ++counts[static_cast<std::size_t>(version)];
+    if (version >= 0 && version < library::Block::kVersionCount)
+      ++counts[static_cast<std::size_t>(version)];
   }
   std::vector<std::wstring> lines;
   for (int index = 0; index < library::Block::kVersionCount; ++index) {
@@ -99,15 +100,16 @@ void DirProps::FillCounts(const library::Directory& d) {
   std::vector<std::wstring> lines = CountLines(BlockVersions(d));
   // Rebuilt only when it changed, so a user scrolling the list is not thrown back every second.
   bool same = list.GetCount() == static_cast<int>(lines.size());
-  for (int i = 0; same && i < list.GetCount(); ++i) same = list.GetText(i) == lines[static_cast<std::size_t>(i)];
+  for (int i = 0; same && i < list.GetCount(); ++i)
+    same = list.GetText(i) == lines[static_cast<std::size_t>(i)];
   if (same) return;
   list.ResetContent();
   for (const std::wstring& line : lines) list.AddString(line);
 }
 
 void DirProps::OnBrowse() {
-  std::optional<std::wstring> folder =
-      fw::BrowseForFolder(L"Select Directory", GetDlgItemText(kIdDirPath), fw::BIF_RETURNONLYFSDIRS);
+  std::optional<std::wstring> folder = fw::BrowseForFolder(
+      L"Select Directory", GetDlgItemText(kIdDirPath), fw::BIF_RETURNONLYFSDIRS);
   if (folder) SetDlgItemText(kIdDirPath, *folder);
 }
 

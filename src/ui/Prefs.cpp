@@ -49,8 +49,8 @@ void Prefs::OnBrowse() {
   request.open = false;
   request.initialFolder = current.Drive() + current.Folder();
   request.fileName = current.FileName();
-  request.flags = fw::OFN_OVERWRITEPROMPT | fw::OFN_PATHMUSTEXIST | fw::OFN_CREATEPROMPT |
-                  fw::OFN_NOCHANGEDIR;
+  request.flags =
+      fw::OFN_OVERWRITEPROMPT | fw::OFN_PATHMUSTEXIST | fw::OFN_CREATEPROMPT | fw::OFN_NOCHANGEDIR;
   std::optional<std::wstring> chosen = fw::ChooseFile(request);
   if (chosen) SetDlgItemText(kIdCachePath, *chosen);
 }

@@ -13,24 +13,11 @@ constexpr int kButtonWidth = 50;
 constexpr int kButtonHeight = 14;
 constexpr int kCheckHeight = 10;
 
-fw::DialogTemplate ModalTemplate(int id, int cx, int cy, const wchar_t* caption) {
-  fw::DialogTemplate dialog;
-  dialog.id = id;
-  dialog.cx = cx;
-  dialog.cy = cy;
-  dialog.caption = caption;
-  dialog.fontName = L"MS Sans Serif";
-  dialog.fontPointSize = 8;
-  dialog.style = fw::DS_MODALFRAME | fw::DS_SETFONT | fw::DS_CENTER | fw::WS_POPUP |
-                 fw::WS_CAPTION | fw::WS_SYSMENU;
-  return dialog;
-}
-
 }  // namespace
 
 // The caption is set when the dialog opens.
 fw::DialogTemplate PrefsTemplate() {
-  fw::DialogTemplate dialog = ModalTemplate(kPrefsTemplateId, 305, 180, L"Preferences");
+  fw::DialogTemplate dialog = fw::ModalDialogTemplate(kPrefsTemplateId, 305, 180, L"Preferences");
   dialog.controls = {
       ControlTemplate::Label(L"Cache File Location:", 5, 7, 65, 8),
       ControlTemplate::Edit(kIdCachePath, 72, 5, 170, 12).Style(fw::ES_AUTOHSCROLL),
@@ -68,49 +55,44 @@ fw::DialogTemplate PrefsTemplate() {
                                 kCheckHeight)
           .Group(),
       ControlTemplate::DefPushButton(fw::IDOK, L"OK", 190, 160, kButtonWidth, kButtonHeight),
-      ControlTemplate::PushButton(fw::IDCANCEL, L"Cancel", 250, 160, kButtonWidth,
-                                  kButtonHeight),
+      ControlTemplate::PushButton(fw::IDCANCEL, L"Cancel", 250, 160, kButtonWidth, kButtonHeight),
   };
   return dialog;
 }
 
 fw::DialogTemplate DirPropsTemplate() {
   fw::DialogTemplate dialog =
-      ModalTemplate(kDirPropsTemplateId, 258, 122, L"Quorvane - Directory Properties");
+      fw::ModalDialogTemplate(kDirPropsTemplateId, 258, 122, L"Quorvane - Directory Properties");
   dialog.controls = {
       ControlTemplate::Label(L"Description:", 5, 7, 40, 8),
       ControlTemplate::Edit(kIdDirDescription, 48, 5, 150, 12).Style(fw::ES_AUTOHSCROLL),
       ControlTemplate::Label(L"Directory:", 5, 23, 40, 8),
       ControlTemplate::Edit(kIdDirPath, 48, 21, 150, 12).Style(fw::ES_AUTOHSCROLL),
-      ControlTemplate::PushButton(kIdBrowseFolder, L"Browse", 202, 20, kButtonWidth,
-                                  kButtonHeight),
+      ControlTemplate::PushButton(kIdBrowseFolder, L"Browse", 202, 20, kButtonWidth, kButtonHeight),
       ControlTemplate::Label(L"Blocks:", 5, 39, 40, 8),
       ControlTemplate::ListBox(kIdFormatCounts, 5, 49, 110, 68)
           .Style(fw::LBS_USETABSTOPS | fw::WS_VSCROLL),
       ControlTemplate::CheckBox(kIdCacheOption, L"Cache", 125, 49, 70, kCheckHeight).Disabled(),
       ControlTemplate::CheckBox(kIdShowInsertionPoints, L"Show Ins. Pts.", 125, 61, 70,
                                 kCheckHeight),
-      ControlTemplate::CheckBox(kIdUseLargeImages, L"Use Large Images", 125, 73, 70,
-                                kCheckHeight),
-      ControlTemplate::PushButton(kIdSaveLsas, L"Save LSAs", 125, 88, kButtonWidth,
-                                  kButtonHeight)
+      ControlTemplate::CheckBox(kIdUseLargeImages, L"Use Large Images", 125, 73, 70, kCheckHeight),
+      ControlTemplate::PushButton(kIdSaveLsas, L"Save LSAs", 125, 88, kButtonWidth, kButtonHeight)
           .Disabled(),
       ControlTemplate::PushButton(kIdReloadBlocks, L"Reload Blocks", 125, 104, kButtonWidth,
                                   kButtonHeight),
       ControlTemplate::DefPushButton(fw::IDOK, L"OK", 202, 88, kButtonWidth, kButtonHeight),
-      ControlTemplate::PushButton(fw::IDCANCEL, L"Cancel", 202, 104, kButtonWidth,
-                                  kButtonHeight),
+      ControlTemplate::PushButton(fw::IDCANCEL, L"Cancel", 202, 104, kButtonWidth, kButtonHeight),
   };
   return dialog;
 }
 
 fw::DialogTemplate EditDescTemplate() {
-  fw::DialogTemplate dialog = ModalTemplate(kEditDescTemplateId, 205, 41, L"Edit Block Description");
+  fw::DialogTemplate dialog =
+      fw::ModalDialogTemplate(kEditDescTemplateId, 205, 41, L"Edit Block Description");
   dialog.controls = {
       ControlTemplate::Edit(kIdBlockDescription, 5, 5, 195, 12).Style(fw::ES_AUTOHSCROLL),
       ControlTemplate::DefPushButton(fw::IDOK, L"OK", 95, 22, kButtonWidth, kButtonHeight),
-      ControlTemplate::PushButton(fw::IDCANCEL, L"Cancel", 150, 22, kButtonWidth,
-                                  kButtonHeight),
+      ControlTemplate::PushButton(fw::IDCANCEL, L"Cancel", 150, 22, kButtonWidth, kButtonHeight),
   };
   return dialog;
 }

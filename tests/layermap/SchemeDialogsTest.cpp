@@ -52,10 +52,8 @@ TEST(SchemeDialogRules, ANewMapIsCheckedFromFirstThenDuplicateThenTo) {
     Message expected;
   };
   const Case cases[] = {
-      {L"DOORS", L"A-DOOR", std::nullopt},
-      {L"", L"", layermap::kFromEmpty},
-      {L"WALLS", L"", layermap::kMapExists},
-      {L"*TEXT OBJECTS", L"TEXT", layermap::kMapExists},
+      {L"DOORS", L"A-DOOR", std::nullopt},   {L"", L"", layermap::kFromEmpty},
+      {L"WALLS", L"", layermap::kMapExists}, {L"*TEXT OBJECTS", L"TEXT", layermap::kMapExists},
       {L"DOORS", L"", layermap::kToEmpty},
   };
   for (const Case& c : cases) {
@@ -93,8 +91,8 @@ TEST(SchemeDialogRules, TheColourDialogOpensAtTheFromColourOrWhite) {
     const wchar_t* from;
     int start;
   };
-  const Case cases[] = {{L"3", 3},     {L"255", 255}, {L"0", 7},  {L"256", 7},
-                        {L"-4", 7},    {L"", 7},      {L"RED", 7}, {L" 12", 12}};
+  const Case cases[] = {{L"3", 3},  {L"255", 255}, {L"0", 7},   {L"256", 7},
+                        {L"-4", 7}, {L"", 7},      {L"RED", 7}, {L" 12", 12}};
   for (const Case& c : cases) {
     SCOPED_TRACE(fw::ToUtf8(c.from));
     EXPECT_EQ(layermap::ColorDialogStart(c.from), c.start);
@@ -148,23 +146,53 @@ TEST_F(NewMapDialog, TheTargetIsAVariableExactlyWhenTheDialogSaysSo) {
   };
   const Case cases[] = {
       // A companion description picked from the list is stored as its variable.
-      {"text 239 \" roofs \"\nchoose 290 \"ORVE PXT3 Center Layer\"\nclick 1\n", SchemeKind::kLayer,
-       fw::IDOK, L"ROOFS", L"ORVE_C_LYR", true, {}},
+      {"text 239 \" roofs \"\nchoose 290 \"ORVE PXT3 Center Layer\"\nclick 1\n",
+       SchemeKind::kLayer,
+       fw::IDOK,
+       L"ROOFS",
+       L"ORVE_C_LYR",
+       true,
+       {}},
       // A layer picked from the list is a layer, though the box was checked before.
-      {"text 239 \"w*\"\ncheck 288 on\nchoose 290 \"0\"\nclick 1\n", SchemeKind::kLayer, fw::IDOK,
-       L"W*", L"0", false, {}},
+      {"text 239 \"w*\"\ncheck 288 on\nchoose 290 \"0\"\nclick 1\n",
+       SchemeKind::kLayer,
+       fw::IDOK,
+       L"W*",
+       L"0",
+       false,
+       {}},
       // A typed target is a variable when the box says so.
-      {"text 239 \"doors\"\ntext 290 \"my_lyr\"\ncheck 288 on\nclick 1\n", SchemeKind::kLayer,
-       fw::IDOK, L"DOORS", L"MY_LYR", true, {}},
+      {"text 239 \"doors\"\ntext 290 \"my_lyr\"\ncheck 288 on\nclick 1\n",
+       SchemeKind::kLayer,
+       fw::IDOK,
+       L"DOORS",
+       L"MY_LYR",
+       true,
+       {}},
       // A From the scheme has already is refused and the dialog stays open.
-      {"text 239 \"Walls\"\ntext 290 \"X\"\nclick 1\nclose\n", SchemeKind::kLayer, fw::IDCANCEL,
-       L"WALLS", L"X", false, {layermap::kMapExists}},
+      {"text 239 \"Walls\"\ntext 290 \"X\"\nclick 1\nclose\n",
+       SchemeKind::kLayer,
+       fw::IDCANCEL,
+       L"WALLS",
+       L"X",
+       false,
+       {layermap::kMapExists}},
       // The Text and Dimension boxes of a Linetype scheme make the pseudo-name.
       {"click 287\nclick 224\ntext 290 \"notes\"\nclick 1\n",
-       SchemeKind::kLinetype, fw::IDOK, L"*TEXT AND DIMENSION OBJECTS", L"NOTES", false, {}},
+       SchemeKind::kLinetype,
+       fw::IDOK,
+       L"*TEXT AND DIMENSION OBJECTS",
+       L"NOTES",
+       false,
+       {}},
       // A Color scheme's From comes from the colour dialog, which opens at white for nothing.
-      {"click 240\nanswer color 5\ntext 290 \"red\"\nclick 1\n", SchemeKind::kColor, fw::IDOK,
-       L"5", L"RED", false, {}},
+      {"click 240\nanswer color 5\ntext 290 \"red\"\nclick 1\n",
+       SchemeKind::kColor,
+       fw::IDOK,
+       L"5",
+       L"RED",
+       false,
+       {}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.script);

@@ -47,7 +47,9 @@ TEST_F(EditDescription, AMissingOrReadOnlyDrawingKeepsItsDescription) {
         RunDialog("wait-idle\nchoose 253 \"" + name + "\"\nclick 223\nanswer message OK\n");
     EXPECT_NE(std::find(shown.begin(), shown.end(), c.message), shown.end());
     EXPECT_EQ(std::count_if(shown.begin(), shown.end(),
-                            [](const std::string& line) { return line.find("Edit Block") != std::string::npos; }),
+                            [](const std::string& line) {
+                              return line.find("Edit Block") != std::string::npos;
+                            }),
               0);
     library::Directory* d = library::TheLibrary().FindByPath(folder);
     ASSERT_NE(d, nullptr);
