@@ -133,10 +133,7 @@ void SchemePrefs::ShowUnknowns(const MapScheme& scheme) {
 void SchemePrefs::StoreUnknowns() {
   MapScheme* scheme = Selected();
   if (scheme == nullptr) return;
-  // A Block scheme's box is unchecked and disabled; what the scheme holds stays.
-  if (GetDlgItem(kIdDefaultToByLayer)->IsWindowEnabled()) {
-    scheme->SetDefaultToByLayer(IsDlgButtonChecked(kIdDefaultToByLayer) != 0);
-  }
+  scheme->SetDefaultToByLayer(IsDlgButtonChecked(kIdDefaultToByLayer) != 0);
   scheme->SetUnknownValue(GetDlgItemText(kIdUnknownValue));
   scheme->SetUnknownIsVariable(IsDlgButtonChecked(kIdUnknownIsVariable) != 0);
   switch (GetCheckedRadioButton(kIdAskForMap, kIdDefaultTo)) {
