@@ -70,7 +70,10 @@ TEST(Session, ShowsTheDialogueAndLogsEveryStepInAFreshLogFile) {
       "Command: CLOSE\n");
   EXPECT_TRUE(std::regex_match(session.out, expectedOutput)) << session.out;
 
-  std::string log = ReadFile(logFolder + L"/qv for " + computer + L" 3.log");
+  // The loader thread writes its own lines while the dialog's set-up writes; they may fall
+  // anywhere, so only its last one, which the closing waits for, is kept.
+  std::string log = std::regex_replace(ReadFile(logFolder + L"/qv for " + computer + L" 3.log"),
+                                       std::regex("LoopLoadDir: (?!quitdone)[^\n]*\n"), "");
   std::regex expectedLog(
       "_{44} Time=[^\n]+ Ver=3\\.9\\.10\n"
       "Add Commands\n"
@@ -95,10 +98,8 @@ TEST(Session, ShowsTheDialogueAndLogsEveryStepInAFreshLogFile) {
       "ValidateDirs: cs.Lock\n"
       "ValidateDirs: kickevent.SetEvent\n"
       "ValidateDirs: cs.Unlock\n"
-      "(LoopLoadDir: [^\n]+\n)*"
       "SetupDlg return\n"
       // With no directory in the settings the dialog reads them again.
-      "(LoopLoadDir: [^\n]+\n)*"
       "LoadIni\n"
       "Load the Inifile\n"
       "Cachefile location: [^\n]+/support/qv35\\.cache\n"
@@ -106,9 +107,7 @@ TEST(Session, ShowsTheDialogueAndLogsEveryStepInAFreshLogFile) {
       "Open the cachefile\n"
       "Load Directories\n"
       "LoadIni return\n"
-      "(LoopLoadDir: [^\n]+\n)*"
       "StopLoader\n"
-      "(LoopLoadDir: [^\n]+\n)*"
       "LoopLoadDir: quitdone\n"
       "Closing\n"
       "ResetDrawing\n"
