@@ -280,6 +280,29 @@ Bitmap::Bitmap(int width, int height) {
                0);
 }
 
+std::vector<std::uint8_t> PackedDibOf(const Bitmap& bitmap) {
+  constexpr std::uint32_t kHeaderBytes = 40;
+  std::vector<std::uint8_t> bytes;
+  bytes.reserve(kHeaderBytes + bitmap.Bits().size());
+  auto put = [&bytes](std::uint32_t value, int count) {
+    for (int i = 0; i < count; ++i) bytes.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
+  };
+  put(kHeaderBytes, 4);
+  put(static_cast<std::uint32_t>(bitmap.Width()), 4);
+  put(static_cast<std::uint32_t>(-bitmap.Height()), 4);  // negative: rows from the top
+  put(1, 2);                                              // planes
+  put(32, 2);                                             // bits per pixel
+  put(0, 4);                                              // BI_RGB
+  put(static_cast<std::uint32_t>(bitmap.Bits().size()), 4);
+  put(0, 4);
+  put(0, 4);
+  put(0, 4);
+  put(0, 4);
+  // The pixels are stored B, G, R, 0 from the top: the rows of a 32-bit bitmap as they are.
+  bytes.insert(bytes.end(), bitmap.Bits().begin(), bitmap.Bits().end());
+  return bytes;
+}
+
 COLORREF Bitmap::GetPixel(int x, int y) const {
   if (x < 0 || y < 0 || x >= width_ || y >= height_) return kInvalidColour;
   const std::uint8_t* pixel =

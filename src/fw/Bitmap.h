@@ -32,6 +32,11 @@ class Bitmap {
   std::vector<std::uint8_t> bits_;
 };
 
+// The bitmap as a packed device-independent bitmap (see PackedDib.h): a 40-byte header with a
+// negative height (rows from the top), 32 bits per pixel, no palette; what StretchDIBits takes
+// to stretch one raster bitmap onto another.
+std::vector<std::uint8_t> PackedDibOf(const Bitmap& bitmap);
+
 // A memory device context with one selected bitmap and the defaults of a new context: black
 // one-pixel solid pen, white brush, current position (0, 0). Draws pixel for pixel as the
 // platform's memory device contexts do (see DeviceContext for the calls).

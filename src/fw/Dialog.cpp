@@ -50,6 +50,8 @@ std::unique_ptr<Control> MakeControl(Dialog& dialog, int index, const ControlTem
   return std::make_unique<Static>(dialog, index, entry, rect);
 }
 
+std::atomic<Dialog*> captureHolder{nullptr};
+
 bool IsButtonKind(ControlKind kind) {
   return kind == ControlKind::kButton || kind == ControlKind::kCheckBox ||
          kind == ControlKind::kRadioButton || kind == ControlKind::kOwnerDrawButton;
@@ -76,6 +78,18 @@ Dialog::Dialog(int templateId) : queue_(std::make_shared<DialogQueue>()) {
 Dialog::~Dialog() {
   // A modeless dialog goes away with its object; a modal one has ended before DoModal returned.
   if (IsShown() && !modal_) DestroyWindow();
+  ReleaseCapture();
+}
+
+Dialog* GetCapture() { return captureHolder.load(); }
+
+void Dialog::SetCapture() {
+  if (IsShown()) captureHolder.store(this);
+}
+
+void Dialog::ReleaseCapture() {
+  Dialog* self = this;
+  captureHolder.compare_exchange_strong(self, nullptr);
 }
 
 void Dialog::BuildControls() {
@@ -317,6 +331,7 @@ bool Dialog::DeliverPosted() {
 }
 
 void Dialog::FinishShowing() {
+  ReleaseCapture();
   {
     std::lock_guard guard(stateLock_);
     timers_.clear();
@@ -398,6 +413,8 @@ void Dialog::ProcessKey(Key key) {
       return;
     case Key::kTab:
       MoveFocusToNextTabStop();
+      return;
+    case Key::kCharacter:
       return;
     case Key::kF1: {
       Notify notify;

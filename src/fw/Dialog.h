@@ -49,6 +49,10 @@
 namespace fw {
 
 class DataExchange;
+class Dialog;
+
+// The dialog that holds the mouse capture, or nullptr. Any thread.
+Dialog* GetCapture();
 
 class Dialog {
  public:
@@ -126,6 +130,15 @@ class Dialog {
   void SetDefID(int id);
   // The default push button's id: SetDefID's, else the template's BS_DEFPUSHBUTTON, else 0.
   int GetDefID() const;
+
+  // --- Mouse capture (dialog's thread) --------------------------------------------------------
+  // While a shown dialog holds the capture, the user's next mouse press anywhere reaches it as
+  // Event::kMouseDown (wired under kDialogId) instead of the control beneath, and the next key
+  // reaches it as Event::kKey under kDialogId: a window takes the capture just after it is
+  // shown, so it is the active one. One dialog holds it at a time; ending the showing releases
+  // it.
+  void SetCapture();
+  void ReleaseCapture();
 
   // --- Handlers (wire them before showing or on the dialog's thread) -------------------------
   void On(int id, Event event, Handler handler);

@@ -139,7 +139,9 @@ int HeadlessUiDriver::RunModal(Dialog& dialog) {
         if (!escapeSent) {
           escapeSent = true;
           escapeDeadline = Clock::now() + limit;
-          UserInput(dialog).Cancel();
+          // Straight to the dialog: a window holding the mouse capture would take a user's
+          // Escape, and the script has no step left to press it again.
+          dialog.ProcessKey(Key::kEscape);
           break;
         }
         if (Clock::now() >= escapeDeadline) {
@@ -231,10 +233,19 @@ void HeadlessUiDriver::RunAction(Dialog& dialog, const UiStep& step) {
     case StepVerb::kKey:
       status = input.PressKey(step.id, step.key);
       break;
-    case StepVerb::kChoose:
-    case StepVerb::kAltClick: {
+    case StepVerb::kChoose: {
       int position = item(status);
-      if (status) status = input.ChooseItem(step.id, position, step.verb == StepVerb::kAltClick);
+      if (status) status = input.ChooseItem(step.id, position);
+      break;
+    }
+    case StepVerb::kAltClick: {
+      // Without an item: a click with Alt held on the list's empty space.
+      if (!step.hasText) {
+        status = input.ClickEmpty(step.id, true);
+        break;
+      }
+      int position = item(status);
+      if (status) status = input.ChooseItem(step.id, position, true);
       break;
     }
     case StepVerb::kDoubleClick: {

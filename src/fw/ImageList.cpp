@@ -109,6 +109,12 @@ struct ListContent {
     sharedGrid = std::make_shared<const std::vector<std::uint8_t>>(std::move(grid));
     grid = {};
   }
+  // With ILC_MASK: one byte per grid pixel, nonzero where the image is transparent. Never
+  // shared: only a list of pictures for the screen has one.
+  std::vector<std::uint8_t> mask;
+
+  bool HasMask() const { return (flags & ILC_MASK) != 0; }
+  std::size_t MaskAt(std::size_t x, std::size_t y) const { return y * GridWidth() + x; }
 
   std::size_t GridWidth() const { return static_cast<std::size_t>(kColumns) * cx; }
   std::size_t GridRowBytes() const { return GridWidth() / 2; }  // 4 * cx pixels: always even
@@ -156,6 +162,7 @@ bool MakeRoom(ListContent& list, int added, int limit) {
   if (grown > limit || !GridFits(list.cx, list.cy, grown)) return false;
   list.capacity = static_cast<int>(grown);
   list.grid.resize(list.GridRows() * list.GridRowBytes(), 0);
+  if (list.HasMask()) list.mask.resize(list.GridRows() * list.GridWidth(), 0);
   return true;
 }
 
@@ -723,7 +730,8 @@ ListContent ReadFromArchive(CArchive& archive, const ImageListShape* shape) {
 CImageList::CImageList() : state_(std::make_shared<State>()) {}
 
 bool CImageList::Create(int cx, int cy, std::uint16_t flags, int initial, int grow) {
-  if (cx <= 0 || cy <= 0 || cx > kMaxImageSide || cy > kMaxImageSide || flags != ILC_COLOR4) {
+  if (cx <= 0 || cy <= 0 || cx > kMaxImageSide || cy > kMaxImageSide ||
+      (flags != ILC_COLOR4 && flags != (ILC_COLOR4 | ILC_MASK))) {
     return false;
   }
   const std::int64_t capacity = std::int64_t{std::max(initial, 0)} + 1;
@@ -739,6 +747,7 @@ bool CImageList::Create(int cx, int cy, std::uint16_t flags, int initial, int gr
   list.capacity = static_cast<int>(capacity);
   list.grow = StoredGrow(grow);
   list.grid.assign(list.GridRows() * list.GridRowBytes(), 0);
+  if (list.HasMask()) list.mask.assign(list.GridRows() * list.GridWidth(), 0);
   std::lock_guard lock(state_->mutex);
   state_->list = std::move(list);
   return true;
@@ -797,7 +806,9 @@ int CImageList::ImageHeight() const {
   return state_->list.cy;
 }
 
-int CImageList::Add(const Bitmap& bitmap) {
+int CImageList::Add(const Bitmap& bitmap) { return Add(bitmap, kNoBackground); }
+
+int CImageList::Add(const Bitmap& bitmap, COLORREF maskColour) {
   if (!state_) return -1;
   std::lock_guard lock(state_->mutex);
   ListContent& list = state_->list;
@@ -807,6 +818,18 @@ int CImageList::Add(const Bitmap& bitmap) {
   if (!MakeRoom(list, 1, state_->imageLimit)) return -1;
   const int index = list.count;
   CopyIntoCell(list, index, bitmap);
+  if (list.HasMask()) {
+    const int height = std::min(list.cy, bitmap.Height());
+    for (int y = 0; y < list.cy; ++y) {
+      for (int x = 0; x < list.cx; ++x) {
+        const std::size_t gridX = list.CellLeft(index) + x;
+        const std::size_t gridY = list.CellTop(index) + y;
+        const bool clear = y < height && (bitmap.GetPixel(x, y) & 0x00FFFFFFu) == maskColour;
+        list.mask[list.MaskAt(gridX, gridY)] = clear ? 1 : 0;
+        if (clear) list.SetIndex(gridX, gridY, 0);
+      }
+    }
+  }
   ++list.count;
   return index;
 }
@@ -840,10 +863,26 @@ Bitmap CImageList::GetImage(int index) const {
   return image;
 }
 
+bool CImageList::Draw(Bitmap& target, int index, int x, int y) const {
+  if (!state_) return false;
+  std::lock_guard lock(state_->mutex);
+  const ListContent& list = state_->list;
+  if (!list.created || index < 0 || index >= list.count) return false;
+  for (int row = 0; row < list.cy; ++row) {
+    for (int column = 0; column < list.cx; ++column) {
+      const std::size_t gridX = list.CellLeft(index) + column;
+      const std::size_t gridY = list.CellTop(index) + row;
+      if (list.HasMask() && list.mask[list.MaskAt(gridX, gridY)] != 0) continue;
+      target.SetPixel(x + column, y + row, kPalette[list.IndexAt(gridX, gridY)]);
+    }
+  }
+  return true;
+}
+
 std::vector<std::uint8_t> CImageList::WriteStream() const {
   if (!state_) return {};
   std::lock_guard lock(state_->mutex);
-  if (!state_->list.created) return {};
+  if (!state_->list.created || state_->list.HasMask()) return {};
   return EncodeStream(state_->list);
 }
 
@@ -867,7 +906,7 @@ void CImageList::Write(CArchive& archive) const {
   std::vector<std::uint8_t> bytes = WriteStream();
   if (bytes.empty()) {
     throw CArchiveException(CArchiveException::genericException,
-                            L"writing an image list that was never created");
+                            L"writing an image list that was never created or has a mask");
   }
   archive.Write(bytes.data(), bytes.size());
 }

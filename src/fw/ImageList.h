@@ -53,7 +53,8 @@ class CImageList {
  public:
   CImageList();  // a handle to a list that is not created yet
   // False for zero or negative sizes, sides over 1024 pixels, an initial count the stream's
-  // 16-bit counters cannot hold, or flags other than ILC_COLOR4 (the only depth the system uses).
+  // 16-bit counters cannot hold, or flags other than ILC_COLOR4 (the only depth the system uses)
+  // and ILC_COLOR4 | ILC_MASK (pictures with transparent parts, for the screen only).
   // Capacity starts at initial + 1; the grow step is stored rounded up to a multiple of 4.
   bool Create(int cx, int cy, std::uint16_t flags, int initial, int grow);
   void DeleteImageList();
@@ -77,21 +78,27 @@ class CImageList {
   // returns the new image's index, -1 on failure (no list, a bitmap narrower than cx, or a
   // count beyond what the stream's 16 bits hold).
   int Add(const Bitmap& bitmap);
+  // As Add; in a list with a mask, the pixels of exactly `maskColour` become transparent (and
+  // black in the colour image, as on the platform). In a list without one, the same as Add.
+  int Add(const Bitmap& bitmap, COLORREF maskColour);
   // Replaces an image by the bitmap stretched to the image size (as a copy when the sizes match).
   bool Replace(int index, const Bitmap& bitmap);
   // The stored image as a 32-bit bitmap (the palette colours).
   Bitmap GetImage(int index) const;
+  // Draws the image's opaque pixels (all of them in a list without a mask) with its top-left
+  // corner at (x, y) of `target`, clipped to it; false for no such image.
+  bool Draw(Bitmap& target, int index, int x, int y) const;
 
-  // The image-list stream: header, colour bitmap file (and mask when ILC_MASK); empty for a list
-  // that is not created.
+  // The image-list stream: header and colour bitmap file; empty for a list that is not created
+  // or has a mask (the stream carries the 4-bit lists of the caches, never a screen picture).
   std::vector<std::uint8_t> WriteStream() const;
   // Replaces the list by a stream's content; a clear error and the list unchanged on bad input.
   // `consumed` receives the stream's length (0 on failure), so streams may follow each other.
   Status ReadStream(std::span<const std::uint8_t> bytes, std::size_t* consumed = nullptr);
   // Through an archive: Write appends the stream (throws CArchiveException for a list that is
-  // not created); Read reads exactly one stream (throws CArchiveException on bad input, endOfFile
-  // when the archive ends inside the stream, leaving the list unchanged). With a shape, a stream
-  // of other images or more room is bad input.
+  // not created or has a mask); Read reads exactly one stream (throws CArchiveException on bad
+  // input, endOfFile when the archive ends inside the stream, leaving the list unchanged). With a
+  // shape, a stream of other images or more room is bad input.
   void Write(CArchive& archive) const;
   void Read(CArchive& archive);
   void Read(CArchive& archive, const ImageListShape& shape);

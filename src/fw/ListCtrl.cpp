@@ -352,6 +352,16 @@ std::vector<ListItem> ListCtrl::GetItems(int first, int count) const {
   return items;
 }
 
+std::vector<ItemData> ListCtrl::GetAllItemData() const {
+  std::lock_guard guard(lock_);
+  std::vector<ItemData> data;
+  data.reserve(order_.size());
+  for (int position = 0; position < static_cast<int>(order_.size()); ++position) {
+    data.push_back(ItemAt(position).content.data);
+  }
+  return data;
+}
+
 int ListCtrl::GetTopIndex() const {
   std::lock_guard guard(lock_);
   return Layout().TopIndex(scroll_);

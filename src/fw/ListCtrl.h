@@ -102,6 +102,8 @@ class ListCtrl final : public Control {
   ListItem GetItem(int index) const;
   // The items at positions first .. first + count - 1 that exist: what a view draws.
   std::vector<ListItem> GetItems(int first, int count) const;
+  // The data of every item in display order, without copying texts: what a search walks.
+  std::vector<ItemData> GetAllItemData() const;
 
   // --- Finding and sorting ----------------------------------------------------------------
   // The first item after `start` whose data is `data`, or -1.

@@ -33,9 +33,11 @@ enum class Event {
   kTimer,           // the dialog's timer `id` fired
   kCommand,         // command `id`: posted, chosen from a menu, or a click nobody else handled
   kHelp,            // F1 on the dialog (wired under kDialogId)
+  kMouseDown,       // a mouse button was pressed while the dialog held the capture (kDialogId)
 };
 
-enum class Key { kEnter, kEscape, kTab, kF1 };
+// kCharacter: a key that types a character (in `text`); the dialog itself does nothing with it.
+enum class Key { kEnter, kEscape, kTab, kF1, kCharacter };
 
 struct Notify {
   int id = 0;

@@ -52,4 +52,31 @@ CRect OwnerDrawButton::DropDownRect() const {
   return CRect{client.right - width, 0, client.right, client.bottom};
 }
 
+void OwnerDrawButton::SetDrawFunction(DrawFunction draw) {
+  {
+    std::lock_guard guard(lock_);
+    draw_ = std::move(draw);
+  }
+  NoteChange(kChangeState);
+}
+
+bool OwnerDrawButton::HasDrawFunction() const {
+  std::lock_guard guard(lock_);
+  return static_cast<bool>(draw_);
+}
+
+Bitmap OwnerDrawButton::DrawItem(bool pressed) const {
+  DrawFunction draw;
+  {
+    std::lock_guard guard(lock_);
+    draw = draw_;
+  }
+  if (!draw) return Bitmap();
+  CRect client = GetClientRect();
+  Bitmap face(client.Width(), client.Height());
+  // Drawn without the lock: the owner reads the button's state through its members.
+  draw(face, pressed);
+  return face;
+}
+
 }  // namespace fw

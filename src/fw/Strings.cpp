@@ -301,13 +301,16 @@ locale_t FoldingLocale() {
   return locale;
 }
 
+// ASCII folds the same in every locale; searches and sorts fold mostly ASCII names.
 wchar_t FoldLower(wchar_t c) {
+  if (c < 0x80) return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c + (L'a' - L'A')) : c;
   locale_t locale = FoldingLocale();
   return static_cast<wchar_t>(locale != nullptr ? towlower_l(static_cast<wint_t>(c), locale)
                                                 : std::towlower(static_cast<wint_t>(c)));
 }
 
 wchar_t FoldUpper(wchar_t c) {
+  if (c < 0x80) return c >= L'a' && c <= L'z' ? static_cast<wchar_t>(c - (L'a' - L'A')) : c;
   locale_t locale = FoldingLocale();
   return static_cast<wchar_t>(locale != nullptr ? towupper_l(static_cast<wint_t>(c), locale)
                                                 : std::towupper(static_cast<wint_t>(c)));

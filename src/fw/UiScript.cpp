@@ -136,7 +136,7 @@ class StepReader {
         {"choose", StepVerb::kChoose, Action::kIdText},
         {"dblclick", StepVerb::kDoubleClick, Action::kIdText},
         {"rclick", StepVerb::kRightClick, Action::kIdOptionalText},
-        {"altclick", StepVerb::kAltClick, Action::kIdText},
+        {"altclick", StepVerb::kAltClick, Action::kIdOptionalText},
         {"column", StepVerb::kColumn, Action::kIdNumber},
         {"label", StepVerb::kLabel, Action::kIdTwoTexts},
         {"drop", StepVerb::kDrop, Action::kId},
@@ -318,6 +318,9 @@ const char* KeyText(Key key) {
       return "Tab";
     case Key::kF1:
       return "F1";
+    case Key::kCharacter:
+      // Typed text, never a key step: the script types with `text`.
+      break;
   }
   return "Enter";
 }
@@ -426,7 +429,7 @@ std::string FormatUiStep(const UiStep& step) {
     case StepVerb::kRightClick:
       return "rclick " + id + (step.hasText ? " " + text : "");
     case StepVerb::kAltClick:
-      return "altclick " + id + " " + text;
+      return "altclick " + id + (step.hasText ? " " + text : "");
     case StepVerb::kColumn:
       return "column " + id + " " + std::to_string(step.number);
     case StepVerb::kLabel:

@@ -2,7 +2,7 @@
 // a modal dialog is idle, or an answer it gives to the next question of its kind.
 //
 //   Actions:  click ID | check ID on|off | text ID "TEXT" | key ID Enter|Escape|Tab|F1 |
-//             choose ID "TEXT" | dblclick ID "TEXT" | rclick ID ["TEXT"] | altclick ID "TEXT" |
+//             choose ID "TEXT" | dblclick ID "TEXT" | rclick ID ["TEXT"] | altclick ID ["TEXT"] |
 //             column ID N | label ID "OLD" "NEW" | drop ID | tip ID "TEXT" | wait-idle |
 //             dump ID | dump-dialog | close
 //   Answers:  answer message YES|NO|OK|CANCEL|RETRY|ABORT|IGNORE | answer menu "ITEM"|none |
@@ -53,7 +53,7 @@ struct UiStep {
   StepVerb verb = StepVerb::kClose;
   int line = 0;         // the line in the script; 0 for a step queued by code
   int id = 0;           // the control
-  bool hasText = false;  // rclick on an item; an answer other than none
+  bool hasText = false;  // rclick or altclick on an item; an answer other than none
   std::wstring text;    // TEXT, OLD, ITEM or PATH
   std::wstring newText;  // label: NEW
   int number = 0;  // column N, colour N (-1: none), DPI (0: the default), message answer (IDYES)

@@ -33,7 +33,18 @@ Notify UserInput::NotifyFor(int id, Event event) const {
   return notify;
 }
 
+bool UserInput::ToCaptureHolder(Event event, Key key, const std::wstring& text) const {
+  Dialog* holder = GetCapture();
+  if (holder == nullptr || holder == &dialog_) return false;
+  Notify notify = NotifyFor(kDialogId, event);
+  notify.key = key;
+  notify.text = text;
+  holder->Raise(std::move(notify));
+  return true;
+}
+
 Status UserInput::Click(int id) {
+  if (ToCaptureHolder(Event::kMouseDown)) return Status::Success();
   Result<Control*> usable = Usable(id);
   if (!usable) return Status::Failure(usable.Message());
   Control* control = usable.Value();
@@ -67,6 +78,7 @@ Status UserInput::Click(int id) {
 }
 
 Status UserInput::SetCheck(int id, bool on) {
+  if (ToCaptureHolder(Event::kMouseDown)) return Status::Success();
   Result<Control*> usable = Usable(id);
   if (!usable) return Status::Failure(usable.Message());
   Control* control = usable.Value();
@@ -82,6 +94,8 @@ Status UserInput::SetCheck(int id, bool on) {
 }
 
 Status UserInput::Type(int id, const std::wstring& text) {
+  // The first key typed goes to the holder; the rest of the text is typed nowhere.
+  if (ToCaptureHolder(Event::kKey, Key::kCharacter, text.substr(0, 1))) return Status::Success();
   Result<Control*> usable = Usable(id);
   if (!usable) return Status::Failure(usable.Message());
   if (auto* edit = dynamic_cast<Edit*>(usable.Value())) {
@@ -99,6 +113,7 @@ Status UserInput::Type(int id, const std::wstring& text) {
 }
 
 Status UserInput::PressKey(int id, Key key) {
+  if (ToCaptureHolder(Event::kKey, key)) return Status::Success();
   Result<Control*> usable = Usable(id);
   if (!usable) return Status::Failure(usable.Message());
   dialog_.GotoDlgCtrl(id);
@@ -125,6 +140,7 @@ Result<int> UserInput::FindItem(int id, const std::wstring& text) const {
 }
 
 Status UserInput::ChooseItem(int id, int position, bool alt) {
+  if (ToCaptureHolder(Event::kMouseDown)) return Status::Success();
   Result<Control*> usable = Usable(id);
   if (!usable) return Status::Failure(usable.Message());
   Control* control = usable.Value();
@@ -159,7 +175,27 @@ Status UserInput::ChooseItem(int id, int position, bool alt) {
   return Status::Success();
 }
 
+Status UserInput::ClickEmpty(int id, bool alt) {
+  if (ToCaptureHolder(Event::kMouseDown)) return Status::Success();
+  Result<Control*> usable = Usable(id);
+  if (!usable) return Status::Failure(usable.Message());
+  auto* listCtrl = dynamic_cast<ListCtrl*>(usable.Value());
+  if (listCtrl == nullptr) return Wrong(id, L"is not a list control");
+  dialog_.GotoDlgCtrl(id);
+  for (int other = listCtrl->GetNextItem(-1, LVNI_SELECTED); other >= 0;
+       other = listCtrl->GetNextItem(other, LVNI_SELECTED)) {
+    listCtrl->SetItemState(other, 0, LVIS_SELECTED);
+  }
+  Notify notify = NotifyFor(id, Event::kClicked);
+  notify.alt = alt;
+  CRect client = listCtrl->GetClientRect();
+  notify.point = CPoint{client.right - 1, client.bottom - 1};
+  dialog_.Dispatch(notify);
+  return Status::Success();
+}
+
 Status UserInput::DoubleClickItem(int id, int position) {
+  if (ToCaptureHolder(Event::kMouseDown)) return Status::Success();
   Control* control = dialog_.GetDlgItem(id);
   if (dynamic_cast<ListBox*>(control) == nullptr && dynamic_cast<ListCtrl*>(control) == nullptr) {
     return control == nullptr ? Status::Failure(L"no " + Named(id))
@@ -175,6 +211,7 @@ Status UserInput::DoubleClickItem(int id, int position) {
 }
 
 Status UserInput::RightClick(int id, int position) {
+  if (ToCaptureHolder(Event::kMouseDown)) return Status::Success();
   Result<Control*> usable = Usable(id);
   if (!usable) return Status::Failure(usable.Message());
   Notify notify = NotifyFor(id, Event::kRightClicked);
@@ -206,6 +243,7 @@ Status UserInput::RightClick(int id, int position) {
 }
 
 Status UserInput::ClickColumn(int id, int column) {
+  if (ToCaptureHolder(Event::kMouseDown)) return Status::Success();
   Result<Control*> usable = Usable(id);
   if (!usable) return Status::Failure(usable.Message());
   auto* listCtrl = dynamic_cast<ListCtrl*>(usable.Value());
@@ -223,6 +261,7 @@ Status UserInput::ClickColumn(int id, int column) {
 }
 
 Status UserInput::EditLabel(int id, int position, const std::wstring& newText) {
+  if (ToCaptureHolder(Event::kMouseDown)) return Status::Success();
   Result<Control*> usable = Usable(id);
   if (!usable) return Status::Failure(usable.Message());
   auto* listCtrl = dynamic_cast<ListCtrl*>(usable.Value());
@@ -253,6 +292,7 @@ Status UserInput::EditLabel(int id, int position, const std::wstring& newText) {
 }
 
 Status UserInput::DropDown(int id, bool rightButton) {
+  if (ToCaptureHolder(Event::kMouseDown)) return Status::Success();
   Result<Control*> usable = Usable(id);
   if (!usable) return Status::Failure(usable.Message());
   auto* button = dynamic_cast<OwnerDrawButton*>(usable.Value());
@@ -279,6 +319,9 @@ Result<std::wstring> UserInput::InfoTip(int id, int position) {
   return Result<std::wstring>::Success(notify.text);
 }
 
-void UserInput::Cancel() { dialog_.ProcessKey(Key::kEscape); }
+void UserInput::Cancel() {
+  if (ToCaptureHolder(Event::kKey, Key::kEscape)) return;
+  dialog_.ProcessKey(Key::kEscape);
+}
 
 }  // namespace fw

@@ -2,7 +2,9 @@
 // reaches. Presenters call these: the headless driver for its script steps, a windowing
 // presenter for the events of its windows. Each call runs on the dialog's thread; when the
 // action cannot be done (no such control, no such item, a disabled or hidden control) it returns
-// an error naming what is wrong and changes nothing.
+// an error naming what is wrong and changes nothing. While another dialog holds the mouse
+// capture (see Dialog::SetCapture), a press of a mouse button or a key goes to that dialog
+// instead, and the control is left alone.
 #pragma once
 
 #include <string>
@@ -36,6 +38,9 @@ class UserInput {
   // A left click on the item: chosen in a combo box or list box (selection change), selected
   // and focused alone in a list control (item changes, then the click, with `alt` held or not).
   Status ChooseItem(int id, int position, bool alt = false);
+  // A left click on the empty space of a list control (with `alt` held or not): the selection
+  // goes, then the click, with no item.
+  Status ClickEmpty(int id, bool alt = false);
   // The item clicked, then double-clicked (list box or list control).
   Status DoubleClickItem(int id, int position);
   // A right click: on a list control item (selected first, as the platform does) or on empty
@@ -57,6 +62,9 @@ class UserInput {
   // The control, shown and enabled, or an error.
   Result<Control*> Usable(int id) const;
   Notify NotifyFor(int id, Event event) const;
+  // When another dialog holds the capture: gives it the press (a mouse button, or `key`) and
+  // returns true.
+  bool ToCaptureHolder(Event event, Key key = Key::kCharacter, const std::wstring& text = {}) const;
 
   Dialog& dialog_;
 };

@@ -55,6 +55,7 @@ inline constexpr unsigned ES_WANTRETURN = 0x1000;
 inline constexpr unsigned SS_LEFT = 0x0000;
 inline constexpr unsigned SS_CENTER = 0x0001;
 inline constexpr unsigned SS_RIGHT = 0x0002;
+inline constexpr unsigned SS_BITMAP = 0x000E;
 inline constexpr unsigned SS_NOPREFIX = 0x0080;
 inline constexpr unsigned SS_NOTIFY = 0x0100;
 inline constexpr unsigned SS_SUNKEN = 0x1000;

@@ -191,10 +191,31 @@ TEST(ImageListCapacity, StoresTheGrowStepRoundedUpToFourAndRefusesWhatItCannotKe
   EXPECT_FALSE(list.Create(0, 10, fw::ILC_COLOR4, 1, 4));
   EXPECT_FALSE(list.Create(1025, 10, fw::ILC_COLOR4, 1, 4));
   EXPECT_FALSE(list.Create(10, 10, fw::ILC_COLOR8, 1, 4));
-  EXPECT_FALSE(list.Create(10, 10, fw::ILC_COLOR4 | fw::ILC_MASK, 1, 4));
+  EXPECT_FALSE(list.Create(10, 10, fw::ILC_COLOR8 | fw::ILC_MASK, 1, 4));
   EXPECT_FALSE(list.Create(1024, 1024, fw::ILC_COLOR4, 65534, 4));
   EXPECT_EQ(list.Add(Filled(10, 10, kWhite)), -1);
   EXPECT_TRUE(list.WriteStream().empty());
+}
+
+TEST(ImageListMask, TheMaskColourStaysTransparentWhenDrawnAndTheListIsNeverStreamed) {
+  const COLORREF magenta = RGB(255, 0, 255);
+  Bitmap picture = Filled(2, 1, magenta);
+  picture.SetPixel(1, 0, RGB(0, 0, 128));
+  CImageList masked;
+  ASSERT_TRUE(masked.Create(2, 1, fw::ILC_COLOR4 | fw::ILC_MASK, 1, 4));
+  ASSERT_EQ(masked.Add(picture, magenta), 0);
+  Bitmap target = Filled(4, 1, kWhite);
+  ASSERT_TRUE(masked.Draw(target, 0, 1, 0));
+  EXPECT_EQ(target.GetPixel(1, 0), kWhite);
+  EXPECT_EQ(target.GetPixel(2, 0), RGB(0, 0, 128));
+  EXPECT_EQ(masked.GetImage(0).GetPixel(0, 0), RGB(0, 0, 0));
+  EXPECT_TRUE(masked.WriteStream().empty());
+  // Without a mask every pixel is drawn.
+  CImageList plain;
+  ASSERT_TRUE(plain.Create(2, 1, fw::ILC_COLOR4, 1, 4));
+  ASSERT_EQ(plain.Add(picture, magenta), 0);
+  ASSERT_TRUE(plain.Draw(target, 0, 1, 0));
+  EXPECT_EQ(target.GetPixel(1, 0), magenta);
 }
 
 TEST(ImageListCapacity, StopsAddingAtTheSixteenBitLimit) {
