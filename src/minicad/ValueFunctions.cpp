@@ -3,6 +3,7 @@
 // Those that need the session find the process's Host; without one they fail with RTERROR.
 #include <cwchar>
 #include <new>
+#include <optional>
 #include <string>
 
 #include "arx/acdbads.h"
@@ -71,7 +72,18 @@ Acad::ErrorStatus acutDelString(ACHAR*& pString) {
 
 int acutWcMatch(const ACHAR* string, const ACHAR* pattern) {
   if (string == nullptr || pattern == nullptr) return RTERROR;
-  return minicad::WildcardPattern(pattern).Matches(string) ? RTNORM : RTERROR;
+  // Callers test one pattern against many strings (a search over a library, a scheme over a
+  // drawing's names): each thread keeps the last pattern it parsed.
+  struct LastPattern {
+    std::wstring text;
+    std::optional<minicad::WildcardPattern> parsed;
+  };
+  thread_local LastPattern last;
+  if (!last.parsed || last.text != pattern) {
+    last.parsed.emplace(pattern);
+    last.text = pattern;
+  }
+  return last.parsed->Matches(string) ? RTNORM : RTERROR;
 }
 
 int acedGetVar(const ACHAR* sym, resbuf* result) {

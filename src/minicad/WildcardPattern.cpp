@@ -65,6 +65,21 @@ WildcardPattern::WildcardPattern(std::wstring_view pattern) {
     if (at < pattern.size()) at = ParseElement(pattern, at, current);
   }
   alternatives_.push_back(std::move(current));
+  for (Alternative& alternative : alternatives_) alternative.NoteShape();
+}
+
+void WildcardPattern::Alternative::NoteShape() {
+  if (elements.size() < 2 || elements.front().kind != ElementKind::kAnyRun ||
+      elements.back().kind != ElementKind::kAnyRun) {
+    return;
+  }
+  std::wstring middle;
+  for (std::size_t at = 1; at + 1 < elements.size(); ++at) {
+    if (elements[at].kind != ElementKind::kLiteral) return;
+    middle += elements[at].literal;
+  }
+  starInfixStar = true;
+  infix = std::move(middle);
 }
 
 std::size_t WildcardPattern::ParseElement(std::wstring_view pattern, std::size_t at,
@@ -155,8 +170,12 @@ bool WildcardPattern::Element::Accepts(wchar_t c) const {
 
 // reachable[j]: the elements taken so far can match the first j characters of `text`.
 bool WildcardPattern::Alternative::Matches(std::wstring_view text) const {
-  std::vector<char> reachable(text.size() + 1, 0);
-  std::vector<char> next(text.size() + 1, 0);
+  if (starInfixStar) return (text.find(infix) != std::wstring_view::npos) != negated;
+  // The rows are kept per thread: a search matches one pattern against many strings.
+  thread_local std::vector<char> reachable;
+  thread_local std::vector<char> next;
+  reachable.assign(text.size() + 1, 0);
+  next.assign(text.size() + 1, 0);
   reachable[0] = 1;
   for (const Element& element : elements) {
     if (element.kind == ElementKind::kAnyRun) {

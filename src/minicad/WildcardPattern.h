@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -49,7 +50,13 @@ class WildcardPattern {
   struct Alternative {
     bool negated = false;
     std::vector<Element> elements;
+    // "*" + plain characters + "*", the commonest pattern ("anything holding this"): matched
+    // as a search for `infix`.
+    bool starInfixStar = false;
+    std::wstring infix;
 
+    // Sets starInfixStar and infix from the elements.
+    void NoteShape();
     bool Matches(std::wstring_view text) const;
   };
 
