@@ -115,7 +115,11 @@ void DirectoryLoad::Run() {
   }
   Verify();
   SaveImages();
-  d_.loaded = true;
+  {
+    // Quick find reads `loaded` of every directory from the dialog's thread under this lock.
+    std::unique_lock hold(BlockFieldsLock());
+    d_.loaded = true;
+  }
   Status(L"");
 }
 

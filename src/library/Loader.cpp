@@ -4,10 +4,12 @@
 
 #include <algorithm>
 #include <mutex>
+#include <shared_mutex>
 #include <utility>
 
 #include "fw/FileStatus.h"
 #include "fw/Trace.h"
+#include "library/BlockLock.h"
 #include "library/BlockProbe.h"
 #include "library/CacheFiles.h"
 #include "library/Library.h"
@@ -358,6 +360,12 @@ void StartDeleteDirectory(Directory& d) {
       (void)fw::DeleteFile(gone.cacheFile);
     }
   });
+}
+
+bool IsLoaded(const Directory& d) {
+  Hold hold(TheLibrary().Lock());
+  std::shared_lock fields(BlockFieldsLock());
+  return d.loaded;
 }
 
 void RetireDirectory(std::unique_ptr<Directory> d) {

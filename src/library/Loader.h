@@ -58,6 +58,10 @@ bool IsLoaderRunning();
 // Set by the loader thread when it ends (auto reset).
 fw::CEvent& LoaderStoppedEvent();
 
+// Whether d is `loaded`, read under the locks its writers hold (the library lock and the block
+// fields lock), so the dialog may ask about any directory while the loader works.
+bool IsLoaded(const Directory& d);
+
 // The loader has nothing queued and waits for work, and no delete or closing worker is pending;
 // also true when no loader runs. The headless driver's `wait-idle` asks it.
 bool IsLoaderIdle();
