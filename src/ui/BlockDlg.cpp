@@ -12,6 +12,7 @@
 #include "ui/BlockDlgIds.h"
 #include "ui/DialogLoaderView.h"
 #include "ui/OptionControls.h"
+#include "ui/QuickPic.h"
 
 namespace ui {
 namespace {
@@ -30,6 +31,7 @@ BlockDlg::BlockDlg(void* parentWindow, BlockDlgEnvironment environment)
       environment_(std::move(environment)),
       blocks_(Item<fw::ListCtrl>(kIdBlocks)),
       directories_(Item<fw::ListCtrl>(kIdDirectories)),
+      viewButton_(Item<fw::OwnerDrawButton>(kIdViewButton)),
       options_(std::make_unique<OptionControls>(*this)),
       view_(std::make_unique<DialogLoaderView>(blocks_, directories_,
                                                Item<fw::ListCtrl>(kIdPlaceholder))),
@@ -59,6 +61,7 @@ void BlockDlg::WireHandlers() {
   onSimple(kIdOpen, Event::kClicked, [this] { StartAction(PendingAction::kOpen); });
   onSimple(kIdXref, Event::kClicked, [this] { StartAction(PendingAction::kXref); });
   onSimple(kIdViewButton, Event::kClicked, [this] { OnNextView(); });
+  on(kIdViewButton, Event::kDropDown, [this](fw::Notify& n) { OnViewMenu(n); });
   onSimple(kIdEditDescription, Event::kClicked, [this] { OnEditDescription(); });
   onSimple(kIdPrint, Event::kClicked, [this] { OnPrint(); });
   onSimple(kIdPreferences, Event::kClicked, [this] { OnPreferences(); });
@@ -71,6 +74,16 @@ void BlockDlg::WireHandlers() {
   on(kIdDirectories, Event::kRightClicked, [this](fw::Notify& n) { OnDirectoryMenu(n); });
   on(kIdBlocks, Event::kItemChanged, [this](fw::Notify& n) { OnBlockChanged(n); });
   onSimple(kIdBlocks, Event::kDoubleClicked, [this] { OnBlockDoubleClick(); });
+  on(kIdBlocks, Event::kClicked, [this](fw::Notify& n) { OnBlockClick(n); });
+  on(kIdBlocks, Event::kColumnClick, [this](fw::Notify& n) { OnColumnClick(n); });
+  on(kIdBlocks, Event::kRightClicked, [this](fw::Notify& n) { OnBlockMenu(n); });
+  on(kIdBlocks, Event::kInfoTip, [this](fw::Notify& n) { OnBlockTip(n); });
+  on(kIdDirectories, Event::kInfoTip, [this](fw::Notify& n) { OnDirectoryTip(n); });
+  onSimple(kIdQuickFind, Event::kTextChange, [this] { OnFindText(); });
+  // The find box asks for every key, so Enter reaches it rather than the default button; it
+  // hands Tab and Escape on to the dialog. Before the closing procedure only, like the rest.
+  on(kIdQuickFind, Event::kKey, [this](fw::Notify& n) { OnFindKey(n); });
+  On(kCommandQuickPicClosed, Event::kCommand, [this] { quickPic_.reset(); });
   on(kIdListFilled, Event::kCommand, [this](fw::Notify& n) { OnListFilled(n); });
   On(kCommandEndModal, Event::kCommand, [this] { EndDialog(fw::IDCANCEL); });
 }
@@ -84,6 +97,7 @@ int BlockDlg::DoModal() {
 // However the modal loop ended, the loader and the workers end before the controls may go: a
 // showing that ended without its closing procedure (the driver gave up on it) runs it now.
 void BlockDlg::EndShowing() {
+  CloseQuickPic();
   if (loaderStarted_ && !closing_.load()) StartClosing();
   if (closingWorker_.joinable()) closingWorker_.join();
   library::JoinLoader();
@@ -104,20 +118,5 @@ bool BlockDlg::OnInitDialog() {
 void BlockDlg::OnCancel() { StartClosing(); }
 
 bool BlockDlg::MayEdit() const { return GetDlgItem(kIdPreferences)->IsWindowEnabled(); }
-
-void BlockDlg::OnNextView() {
-  library::Directory* d = library::TheLibrary().Current();
-  if (d == nullptr) return;
-  int view = (blocks_.View() + 1) % kViewCount;
-  // Without large images Report is followed by Small Icons.
-  if (!d->useLargeImages && view == kViewLargeIcons) view = kViewSmallIcons;
-  ApplyView(view);
-  blocks_.Resort(d->sortStyle);
-}
-
-void BlockDlg::ApplyView(int view) {
-  blocks_.SetView(view);
-  Item<fw::OwnerDrawButton>(kIdViewButton).SetImage(blocks_.View());
-}
 
 }  // namespace ui

@@ -20,6 +20,7 @@
 #include "fw/Sync.h"
 #include "ui/MyList.h"
 #include "ui/MyList2.h"
+#include "ui/ViewButton.h"
 
 namespace library {
 class Block;
@@ -30,6 +31,7 @@ namespace ui {
 
 class DialogLoaderView;
 class OptionControls;
+class QuickPic;
 
 // What the dialog leaves to run once its window is gone.
 enum class PendingAction { kNone, kInsert, kOpen, kXref };
@@ -73,7 +75,17 @@ class BlockDlg : public fw::Dialog {
   MyList2& Directories() { return directories_; }
   OptionControls& Options() { return *options_; }
   DialogLoaderView& View() { return *view_; }
+  ViewButton& ViewControl() { return viewButton_; }
   int FormatLevel() const { return formatLevel_; }
+  // The QuickPic window shown now, or nullptr.
+  QuickPic* ShownQuickPic() const { return quickPic_.get(); }
+
+  // Shows view 0..3 in the block list (Small Icons for Large Icons in a directory without large
+  // images), re-sorts it with the current directory's style and shows the view on the button.
+  void SetView(int view);
+  // Sorts by a forward style (1..6) as a column click or the Sort menu asks: the same one again
+  // reverses the order. The style is kept in the current directory.
+  void SortBy(int forwardStyle);
 
  protected:
   bool OnInitDialog() override;
@@ -102,8 +114,26 @@ class BlockDlg : public fw::Dialog {
   void OnDirectoryMenu(fw::Notify& notify);
   void Refresh();
 
+  // The block list's views, sorting, menu, tooltips and QuickPic (BlockDlgList.cpp).
   void OnNextView();
+  void OnViewMenu(const fw::Notify& notify);
   void ApplyView(int view);
+  void OnColumnClick(const fw::Notify& notify);
+  void OnBlockMenu(const fw::Notify& notify);
+  void RunBlockMenuChoice(int chosen);
+  void OnBlockTip(fw::Notify& notify);
+  void OnDirectoryTip(fw::Notify& notify);
+  void OnBlockClick(const fw::Notify& notify);
+  void CloseQuickPic();
+
+  // Quick find (BlockDlgFind.cpp).
+  void OnFindText();
+  void OnFindKey(fw::Notify& notify);
+  void FindNext();
+  // Selects the first match at display position `start` or after; false when there is none.
+  bool SelectMatch(const std::wstring& pattern, int start);
+  // Switches to the directory of a match found elsewhere, so that it is selected once shown.
+  bool ShowMatchElsewhere(const std::wstring& pattern, library::Directory* current);
 
   // Blocks and the properties box (BlockDlgBlocks.cpp).
   void OnBlockChanged(fw::Notify& notify);
@@ -129,8 +159,13 @@ class BlockDlg : public fw::Dialog {
   BlockDlgEnvironment environment_;
   MyList blocks_;
   MyList2 directories_;
+  ViewButton viewButton_;
   std::unique_ptr<OptionControls> options_;
   std::unique_ptr<DialogLoaderView> view_;
+  std::unique_ptr<QuickPic> quickPic_;
+  // Each search drops what arrives while one of its kind runs.
+  bool findRunning_ = false;
+  bool findNextRunning_ = false;
   int formatLevel_;
   PendingAction pendingAction_ = PendingAction::kNone;
   library::Block* pendingBlock_ = nullptr;

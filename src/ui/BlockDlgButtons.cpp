@@ -32,7 +32,7 @@ void BlockDlg::OnHelp() { ShowHelpFile(environment_.moduleDirectory); }
 void BlockDlg::OnPrint() {
   library::Directory* d = library::TheLibrary().Current();
   if (d == nullptr) return;
-  if (!d->loaded) {
+  if (!library::IsLoaded(*d)) {
     MessageBox(L"The directory is not done loading. Please try again later.");
     return;
   }

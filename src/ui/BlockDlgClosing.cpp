@@ -50,6 +50,7 @@ void BlockDlg::StartAction(PendingAction action) {
 }
 
 void BlockDlg::StartClosing() {
+  CloseQuickPic();
   if (closing_.exchange(true)) return;
   LogLine(L"StopLoader\n");
   closingWorker_ = library::StopLoader([this] { ClosingWork(); });

@@ -162,7 +162,7 @@ void BlockDlg::OnDirectoryMenu(fw::Notify& notify) {
   menu.AppendMenu(fw::MF_STRING | (MayEdit() ? 0u : fw::MF_GRAYED), kMenuProperties,
                   L"Properties");
   menu.AppendMenu(fw::MF_SEPARATOR);
-  bool reloadable = d->loaded && !d->IsInternal();
+  bool reloadable = library::IsLoaded(*d) && !d->IsInternal();
   menu.AppendMenu(fw::MF_STRING | (reloadable ? 0u : fw::MF_GRAYED), kMenuReloadDirectory,
                   L"Reload Directory");
   fw::CRect rect = directories_.Control().GetWindowRect();

@@ -45,4 +45,19 @@ inline constexpr int kIdListFilled = 40001;
 inline constexpr int kMenuProperties = 40101;
 inline constexpr int kMenuReloadDirectory = 40102;
 
+// The views in the view button's menu and the block context menu: kMenuViewFirst + view index.
+inline constexpr int kMenuViewFirst = 40200;
+// The block context menu's Sort submenu: kMenuSortFirst + the forward sort style (1 to 6).
+inline constexpr int kMenuSortFirst = 40300;
+// The block context menu's actions.
+inline constexpr int kMenuInsert = 40401;
+inline constexpr int kMenuXref = 40402;
+inline constexpr int kMenuOpen = 40403;
+inline constexpr int kMenuEditDescription = 40404;
+inline constexpr int kMenuRefreshDirectory = 40405;
+
+// The QuickPic window's picture, and the note that the window has gone.
+inline constexpr int kIdQuickPicPicture = 1000;
+inline constexpr int kCommandQuickPicClosed = 40002;
+
 }  // namespace ui

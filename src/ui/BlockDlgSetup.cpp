@@ -58,6 +58,7 @@ void BlockDlg::SetUp() {
   NarrowForSmallScreens();
   ReadFormatLevel();
   CreateColumns();
+  (void)viewButton_.SetUp();
   SetupDlg();
   library::SetBlockDialogShown(true);
   settings::LoadIni();
@@ -94,6 +95,9 @@ void BlockDlg::CreateColumns() {
     directories.InsertColumn(i++, column.heading, fw::LVCFMT_LEFT, column.width);
   }
   fw::ListCtrl& blocks = blocks_.Control();
+  // Both lists ask for tooltips of the item under the mouse.
+  directories.SetExtendedStyle(directories.GetExtendedStyle() | fw::LVS_EX_INFOTIP);
+  blocks.SetExtendedStyle(blocks.GetExtendedStyle() | fw::LVS_EX_INFOTIP);
   for (int i = 0; const ColumnSpec& column : kBlockColumns) {
     blocks.InsertColumn(i++, column.heading, fw::LVCFMT_LEFT, column.width);
   }

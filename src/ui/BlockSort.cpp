@@ -2,6 +2,7 @@
 #include "ui/BlockSort.h"
 
 #include <algorithm>
+#include <iterator>
 #include <mutex>
 #include <numeric>
 #include <shared_mutex>
@@ -55,6 +56,11 @@ std::vector<std::int64_t> Ranks(const std::vector<std::wstring>& texts) {
   return ranks;
 }
 
+// Styles 8..13 sort descending; RevNone (7) keeps the order added, as None does.
+bool IsDescending(int sortStyle) {
+  return sortStyle > kReverseSortOffset && sortStyle < kSortStyleCount;
+}
+
 }  // namespace
 
 std::vector<std::int64_t> SortKeys(const std::vector<const library::Block*>& blocks,
@@ -94,6 +100,32 @@ std::vector<std::int64_t> SortKeys(const std::vector<const library::Block*>& blo
   return keys;
 }
 
+int ForwardStyleOfColumn(int column) {
+  constexpr int kColumnStyles[] = {1, 2, 3, 4, 6, 5};
+  if (column < 0 || column >= static_cast<int>(std::size(kColumnStyles))) return 0;
+  return kColumnStyles[column];
+}
+
+int StyleAfterChoosing(int currentStyle, int forwardStyle) {
+  bool currentIsForward = currentStyle >= 0 && currentStyle < kReverseSortOffset;
+  if (forwardStyle == currentStyle && currentIsForward) return forwardStyle + kReverseSortOffset;
+  return forwardStyle;
+}
+
+std::size_t SortedPosition(const std::vector<const library::Block*>& blocks, std::size_t index,
+                           int sortStyle) {
+  if (index >= blocks.size()) return index;
+  std::vector<std::int64_t> keys = SortKeys(blocks, sortStyle);
+  bool descending = IsDescending(sortStyle);
+  std::int64_t key = keys[index];
+  std::size_t position = 0;
+  for (std::size_t other = 0; other < keys.size(); ++other) {
+    bool before = descending ? keys[other] > key : keys[other] < key;
+    if (before || (keys[other] == key && other < index)) ++position;
+  }
+  return position;
+}
+
 void SortBlockList(fw::ListCtrl& list, int sortStyle) {
   std::unordered_map<fw::ItemData, std::int64_t> keyOf;
   {
@@ -113,13 +145,12 @@ void SortBlockList(fw::ListCtrl& list, int sortStyle) {
     keyOf.reserve(keys.size());
     for (std::size_t i = 0; i < keys.size(); ++i) keyOf.emplace(data[i], keys[i]);
   }
-  bool descending = sortStyle > kReverseSortOffset && sortStyle < kSortStyleCount;
   list.SortItemsByKey(
       [&keyOf](fw::ItemData data) {
         auto found = keyOf.find(data);
         return found != keyOf.end() ? found->second : 0;
       },
-      descending);
+      IsDescending(sortStyle));
 }
 
 }  // namespace ui

@@ -21,6 +21,21 @@ inline constexpr int kReverseSortOffset = 7;
 // index, the size, or a time; 0 for None. The caller holds what keeps the blocks alive and still.
 std::vector<std::int64_t> SortKeys(const std::vector<const library::Block*>& blocks, int sortStyle);
 
+// The forward style a click on report column 0..5 sorts by (Name, Type, Description, Size,
+// Created, Modified); 0 (None) for another column.
+int ForwardStyleOfColumn(int column);
+// The style to store when the user asks for a forward style (1..6) by a column or the menu:
+// the reverse one when that forward style is the current style, else the forward one. So the
+// same choice again alternates between ascending and descending, and a new one starts
+// ascending.
+int StyleAfterChoosing(int currentStyle, int forwardStyle);
+
+// Where blocks[index] stands in a list of `blocks`, added in their order, once sorted by the
+// style (ties keep the order added, as SortBlockList does). The caller holds what keeps the
+// blocks alive and still.
+std::size_t SortedPosition(const std::vector<const library::Block*>& blocks, std::size_t index,
+                           int sortStyle);
+
 // Sorts the items of a block list by the style: ties, and every pair under None and RevNone,
 // keep the order the items were added in; styles 8..13 sort descending. Reads the blocks under
 // the library lock and the block fields lock. Dialog's thread.
