@@ -3,6 +3,7 @@
 // compared line by line with a golden transcript; on a mismatch the actual one is written
 // beside it (NAME.actual).
 #include <gtest/gtest.h>
+#include <sys/time.h>
 
 #include <fstream>
 #include <iterator>
@@ -54,7 +55,9 @@ std::string Normalised(std::string text, const std::string& folder) {
   return std::regex_replace(text, kTime, "<time>");
 }
 
-std::string RunSession(const SessionCase& test, const TempFolder& folder) {
+// `prepare` changes the library folders before the session starts.
+std::string RunSession(const SessionCase& test, const TempFolder& folder,
+                       void (*prepare)(const TempFolder& folder) = nullptr) {
   std::wstring modules = folder / L"modules";
   fw::CreateDirectory(modules);
   fw::CreateDirectory(modules + L"/Log");
@@ -69,6 +72,7 @@ std::string RunSession(const SessionCase& test, const TempFolder& folder) {
   WriteDrawing(folder / L"lib/Gamma block.dwg", "AC1018");
   fw::CreateDirectory(folder / L"other");
   WriteDrawing(folder / L"other/Delta.dwg", "AC1024");
+  if (prepare != nullptr) prepare(folder);
 
   std::string settings = test.settings;
   std::string lib = fw::NativePath(folder / L"lib");
@@ -108,10 +112,29 @@ std::string RunSession(const SessionCase& test, const TempFolder& folder) {
   return Normalised(actual.str(), fw::NativePath(folder.Path()));
 }
 
+// Two library folders: "Symbols" ($LIB) and "Furniture" ($OTHER).
+constexpr const char* kTwoLibraries =
+    "[Paths]\nNumPaths=2\nPath1=$LIB\nPath2=$OTHER\n[$LIB]\nDescription=Symbols\n"
+    "[$OTHER]\nDescription=Furniture\n";
+
+// Runs the session and compares its transcript with NAME.golden, writing NAME.actual beside it on
+// a mismatch.
+void ExpectGoldenTranscript(const SessionCase& test,
+                            void (*prepare)(const TempFolder& folder) = nullptr) {
+  SCOPED_TRACE(test.name);
+  TempFolder folder;
+  std::string actual = RunSession(test, folder, prepare);
+  std::string base = std::string(QRVA_TEST_DATA_DIR) + "/browser/" + test.name;
+  std::string expected = ReadText(base + ".golden");
+  if (actual != expected) {
+    std::ofstream(base + ".actual", std::ios::binary) << actual;
+    ADD_FAILURE() << "the transcript differs from " << base << ".golden; the actual one is in "
+                  << base << ".actual:\n"
+                  << actual;
+  }
+}
+
 TEST(BrowserSession, EachScriptGivesItsGoldenTranscript) {
-  constexpr const char* kTwoLibraries =
-      "[Paths]\nNumPaths=2\nPath1=$LIB\nPath2=$OTHER\n[$LIB]\nDescription=Symbols\n"
-      "[$OTHER]\nDescription=Furniture\n";
   const SessionCase cases[] = {
       // Add a folder (the picker answered), wait for the loader, dump the lists, insert.
       {"browse", "", nullptr, 1},
@@ -144,19 +167,57 @@ TEST(BrowserSession, EachScriptGivesItsGoldenTranscript) {
       // On a host release older than the newest drawing, that drawing starts nothing.
       {"newer", kTwoLibraries, nullptr, 1, "--acadver 19.1s"},
   };
-  for (const SessionCase& test : cases) {
-    SCOPED_TRACE(test.name);
-    TempFolder folder;
-    std::string actual = RunSession(test, folder);
-    std::string base = std::string(QRVA_TEST_DATA_DIR) + "/browser/" + test.name;
-    std::string expected = ReadText(base + ".golden");
-    if (actual != expected) {
-      std::ofstream(base + ".actual", std::ios::binary) << actual;
-      ADD_FAILURE() << "the transcript differs from " << base << ".golden; the actual one is in "
-                    << base << ".actual:\n"
-                    << actual;
-    }
+  for (const SessionCase& test : cases) ExpectGoldenTranscript(test);
+}
+
+// The library folders as the block list sessions need them: drawings of different sizes and
+// modification times (Alpha the largest and newest, beta the smallest and oldest), and
+// descriptions in side files that hold the matcher's wildcard characters.
+void PrepareBlockListLibraries(const TempFolder& folder) {
+  struct Drawing {
+    const wchar_t* path;
+    const char* version;
+    std::size_t size;
+    long year2000Offset;  // modification time, in days after 2000-01-01
+  };
+  const Drawing drawings[] = {{L"lib/Alpha.dwg", "AC1032", 300, 1200},
+                              {L"lib/beta.DWG", "AC1015", 100, 400},
+                              {L"lib/Gamma block.dwg", "AC1018", 200, 800}};
+  constexpr long kYear2000 = 946684800;
+  for (const Drawing& drawing : drawings) {
+    std::string bytes = drawing.version;
+    bytes.resize(drawing.size, '\0');
+    WriteFile(folder / drawing.path, bytes);
+    timeval times[2] = {{kYear2000, 0}, {kYear2000 + drawing.year2000Offset * 86400, 0}};
+    ASSERT_EQ(utimes(fw::NativePath(folder / drawing.path).c_str(), times), 0);
   }
+  fw::CreateDirectory(folder / L"lib/PXTLIB");
+  WriteFile(folder / L"lib/PXTLIB/beta.lsa", "Hex Bolt M8 [zinc]\n");
+  WriteFile(folder / L"lib/PXTLIB/Gamma block.lsa", "Door, single *left*\n");
+  fw::CreateDirectory(folder / L"other/PXTLIB");
+  WriteFile(folder / L"other/PXTLIB/Delta.lsa", "Gate valve\n");
+}
+
+TEST(BrowserSession, BlockListScriptsGiveTheirGoldenTranscripts) {
+  constexpr const char* kSymbols = "[Paths]\nNumPaths=1\nPath1=$LIB\n[$LIB]\nDescription=Symbols\n";
+  const SessionCase cases[] = {
+      // The Size header three times, "Last Modified Time" from the menu, kept for the next
+      // showing and checked in its menu.
+      {"sort", kSymbols, nullptr, 2},
+      // Lower-case text, text only in a description, wildcard characters typed as text, Enter
+      // going on and wrapping, and a match only in another directory.
+      {"find", kTwoLibraries, nullptr, 1},
+      // A directory without large images cycles Small, List, Report and its menus offer no
+      // large icons; tooltips outside the report view; one with large images cycles through them.
+      {"views",
+       "[Paths]\nNumPaths=2\nPath1=$LIB\nPath2=$OTHER\n[$LIB]\nDescription=Symbols\n"
+       "UseLargeImages=No\n[$OTHER]\nDescription=Furniture\n",
+       nullptr, 1},
+      // Alt + click without and with a selection, the next press closing QuickPic, and the
+      // block menu's Refresh and Insert.
+      {"block-menu", kSymbols, nullptr, 1},
+  };
+  for (const SessionCase& test : cases) ExpectGoldenTranscript(test, PrepareBlockListLibraries);
 }
 
 // The main job's session: the demonstration builds its library with the host's commands, then

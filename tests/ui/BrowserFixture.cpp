@@ -20,12 +20,16 @@
 #include "settings/Settings.h"
 #include "ui/BlockDlg.h"
 #include "ui/BlockDlgTemplate.h"
+#include "ui/ViewPictures.h"
 
 namespace browsertest {
 namespace {
 
-// The dialog's template among this test program's resources, as the module has it among its.
-const fw::ModuleResources testResources(&testResources, {ui::BlockDlgTemplate()}, {});
+// The dialog's template and the view pictures among this test program's resources, as the module
+// has them among its.
+const fw::ModuleResources testResources(
+    &testResources, {ui::BlockDlgTemplate()},
+    {fw::BitmapResource{ui::kViewPicturesBitmapId, ui::ViewPicturesDib()}});
 
 minicad::HostOptions HostIn(const testsupport::TempFolder& folder) {
   minicad::HostOptions options;
