@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "BlockListPlace.h"
 #include "fw/Dialog.h"
 #include "fw/ListCtrl.h"
 #include "library/Directory.h"
@@ -19,16 +20,8 @@
 
 namespace {
 
-constexpr int kListId = 253;
-
-fw::DialogTemplate BlockListTemplate() {
-  fw::DialogTemplate dialog;
-  dialog.cx = 520;
-  dialog.cy = 346;
-  dialog.controls = {fw::ControlTemplate::ListCtrl(kListId, 105, 45, 413, 299,
-                                                   fw::LVS_REPORT | fw::LVS_SINGLESEL)};
-  return dialog;
-}
+using bench::BlockListTemplate;
+using bench::kListId;
 
 // A directory of `count` blocks with mixed-case names, descriptions, sizes, dates and versions.
 std::unique_ptr<library::Directory> MakeDirectory(int count, unsigned seed) {

@@ -10,22 +10,14 @@
 #include <string>
 #include <vector>
 
+#include "BlockListPlace.h"
 #include "fw/Dialog.h"
 #include "fw/ListCtrl.h"
 
 namespace {
 
-constexpr int kListId = 253;
-
-// The block list's place in the main dialog: a report list with the six block columns.
-fw::DialogTemplate BlockListTemplate() {
-  fw::DialogTemplate dialog;
-  dialog.cx = 520;
-  dialog.cy = 346;
-  dialog.controls = {fw::ControlTemplate::ListCtrl(kListId, 105, 45, 413, 299,
-                                                   fw::LVS_REPORT | fw::LVS_SINGLESEL)};
-  return dialog;
-}
+using bench::BlockListTemplate;
+using bench::kListId;
 
 void AddColumns(fw::ListCtrl& list) {
   const std::pair<const wchar_t*, int> columns[] = {{L"Block", 140},   {L"Rel", 45},

@@ -16,6 +16,14 @@ std::wstring Named(int id) { return L"control " + std::to_wstring(id); }
 
 Status Wrong(int id, const std::wstring& what) { return Status::Failure(Named(id) + L" " + what); }
 
+// Every selected item but `keep` (-1: every one) loses the selection, in display order.
+void DeselectOthers(ListCtrl& list, int keep) {
+  for (int other = list.GetNextItem(-1, LVNI_SELECTED); other >= 0;
+       other = list.GetNextItem(other, LVNI_SELECTED)) {
+    if (other != keep) list.SetItemState(other, 0, LVIS_SELECTED);
+  }
+}
+
 }  // namespace
 
 Result<Control*> UserInput::Usable(int id) const {
@@ -160,10 +168,7 @@ Status UserInput::ChooseItem(int id, int position, bool alt) {
   }
   // A plain click leaves the clicked item alone selected; the platform reports the items that
   // lose the selection first, then the clicked one, then the click.
-  for (int other = listCtrl->GetNextItem(-1, LVNI_SELECTED); other >= 0;
-       other = listCtrl->GetNextItem(other, LVNI_SELECTED)) {
-    if (other != position) listCtrl->SetItemState(other, 0, LVIS_SELECTED);
-  }
+  DeselectOthers(*listCtrl, position);
   listCtrl->SetItemState(position, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
   Notify notify = NotifyFor(id, Event::kClicked);
   notify.item = position;
@@ -182,10 +187,7 @@ Status UserInput::ClickEmpty(int id, bool alt) {
   auto* listCtrl = dynamic_cast<ListCtrl*>(usable.Value());
   if (listCtrl == nullptr) return Wrong(id, L"is not a list control");
   dialog_.GotoDlgCtrl(id);
-  for (int other = listCtrl->GetNextItem(-1, LVNI_SELECTED); other >= 0;
-       other = listCtrl->GetNextItem(other, LVNI_SELECTED)) {
-    listCtrl->SetItemState(other, 0, LVIS_SELECTED);
-  }
+  DeselectOthers(*listCtrl, -1);
   Notify notify = NotifyFor(id, Event::kClicked);
   notify.alt = alt;
   CRect client = listCtrl->GetClientRect();
@@ -219,12 +221,7 @@ Status UserInput::RightClick(int id, int position) {
     if (position >= listCtrl->GetItemCount()) return Wrong(id, L"has no item " + std::to_wstring(position));
     dialog_.GotoDlgCtrl(id);
     if (position >= 0) {
-      if (listCtrl->GetItemState(position, LVIS_SELECTED) == 0) {
-        for (int other = listCtrl->GetNextItem(-1, LVNI_SELECTED); other >= 0;
-             other = listCtrl->GetNextItem(other, LVNI_SELECTED)) {
-          listCtrl->SetItemState(other, 0, LVIS_SELECTED);
-        }
-      }
+      if (listCtrl->GetItemState(position, LVIS_SELECTED) == 0) DeselectOthers(*listCtrl, -1);
       listCtrl->SetItemState(position, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
       notify.itemData = listCtrl->GetItemData(position);
       CRect rect = listCtrl->GetItemRect(position);

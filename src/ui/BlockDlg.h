@@ -127,6 +127,8 @@ class BlockDlg : public fw::Dialog {
   void CloseQuickPic();
 
   // Quick find (BlockDlgFind.cpp).
+  // The current directory when it is loaded and the list shows it, else nullptr.
+  library::Directory* SearchableDirectory() const;
   void OnFindText();
   void OnFindKey(fw::Notify& notify);
   void FindNext();

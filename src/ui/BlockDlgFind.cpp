@@ -39,12 +39,18 @@ class RunningFlag {
 
 }  // namespace
 
+library::Directory* BlockDlg::SearchableDirectory() const {
+  library::Directory* d = library::TheLibrary().Current();
+  // The list must show d's blocks: right after a switch the loader is still filling it.
+  if (d == nullptr || !library::IsLoaded(*d) || !view_->IsFilled(*d)) return nullptr;
+  return d;
+}
+
 void BlockDlg::OnFindText() {
   RunningFlag running(findRunning_);
   if (!running.Entered()) return;
-  library::Directory* d = library::TheLibrary().Current();
-  // The list must show d's blocks: right after a switch the loader is still filling it.
-  if (d == nullptr || !library::IsLoaded(*d) || !view_->IsFilled(*d)) return;
+  library::Directory* d = SearchableDirectory();
+  if (d == nullptr) return;
   fw::CWaitCursor wait;
   std::wstring pattern = FindPattern(GetDlgItemText(kIdQuickFind));
   if (SelectMatch(pattern, 0)) return;
@@ -61,8 +67,8 @@ void BlockDlg::OnFindKey(fw::Notify& notify) {
 void BlockDlg::FindNext() {
   RunningFlag running(findNextRunning_);
   if (!running.Entered()) return;
-  library::Directory* d = library::TheLibrary().Current();
-  if (d == nullptr || !library::IsLoaded(*d) || !view_->IsFilled(*d)) return;
+  library::Directory* d = SearchableDirectory();
+  if (d == nullptr) return;
   fw::CWaitCursor wait;
   std::wstring pattern = FindPattern(GetDlgItemText(kIdQuickFind));
   // From the item after the selected one (the first when none is), then the other directories,
