@@ -96,7 +96,11 @@ void BM_SortFiveThousandByKey(benchmark::State& state) {
     ui::SortBlockList(list, style);
   }
 }
-BENCHMARK(BM_SortFiveThousandByKey)->DenseRange(1, 6)->Arg(8)->Arg(11)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SortFiveThousandByKey)
+    ->DenseRange(1, 6)
+    ->Arg(8)
+    ->Arg(11)
+    ->Unit(benchmark::kMillisecond);
 
 void BM_SwitchViewOfFiveThousandThumbnails(benchmark::State& state) {
   auto d = MakeDirectory(5000, 7);

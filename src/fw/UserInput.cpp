@@ -221,7 +221,9 @@ Status UserInput::RightClick(int id, int position) {
     if (position >= listCtrl->GetItemCount()) return Wrong(id, L"has no item " + std::to_wstring(position));
     dialog_.GotoDlgCtrl(id);
     if (position >= 0) {
-      if (listCtrl->GetItemState(position, LVIS_SELECTED) == 0) DeselectOthers(*listCtrl, -1);
+      if (listCtrl->GetItemState(position, LVIS_SELECTED) == 0) {
+        DeselectOthers(*listCtrl, -1);
+      }
       listCtrl->SetItemState(position, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
       notify.itemData = listCtrl->GetItemData(position);
       CRect rect = listCtrl->GetItemRect(position);

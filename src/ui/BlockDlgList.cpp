@@ -31,8 +31,6 @@ constexpr const wchar_t* kSortTexts[] = {L"Filename",           L"File Type",
                                          L"Last Modified Time", L"Creation Time"};
 constexpr int kFirstKeyedStyle = 1;
 
-bool LargeImages(const library::Directory& d) { return d.useLargeImages; }
-
 // The items the block's name is shown in, with the menu's id, when the button is enabled.
 struct BlockAction {
   int buttonId;
@@ -50,15 +48,15 @@ constexpr BlockAction kBlockActions[] = {{kIdInsert, kMenuInsert, L"Insert "},
 void BlockDlg::OnNextView() {
   library::Directory* d = library::TheLibrary().Current();
   if (d == nullptr) return;
-  SetView(ViewButton::NextView(viewButton_.View(), LargeImages(*d)));
+  SetView(ViewButton::NextView(viewButton_.View(), d->useLargeImages));
 }
 
 void BlockDlg::OnViewMenu(const fw::Notify& notify) {
   library::Directory* d = library::TheLibrary().Current();
   if (d == nullptr) return;
-  if (std::optional<int> view = viewButton_.ChooseFromMenu(*this, notify.rightButton, LargeImages(*d))) {
-    SetView(*view);
-  }
+  std::optional<int> view = viewButton_.ChooseFromMenu(*this, notify.rightButton,
+                                                       d->useLargeImages);
+  if (view) SetView(*view);
 }
 
 void BlockDlg::SetView(int view) {
@@ -69,7 +67,7 @@ void BlockDlg::SetView(int view) {
 void BlockDlg::ApplyView(int view) {
   library::Directory* d = library::TheLibrary().Current();
   // A directory without large images has none to show in the icon view.
-  if (view == kViewLargeIcons && d != nullptr && !LargeImages(*d)) view = kViewSmallIcons;
+  if (view == kViewLargeIcons && d != nullptr && !d->useLargeImages) view = kViewSmallIcons;
   blocks_.SetView(view);
   viewButton_.SetView(blocks_.View());
 }
@@ -88,14 +86,15 @@ void BlockDlg::SortBy(int forwardStyle) {
   blocks_.Resort(d->sortStyle);
 }
 
-// --- The block context menu ------------------------------------------------------------------------
+// --- The block context menu ----------------------------------------------------------------------
 
 void BlockDlg::OnBlockMenu(const fw::Notify& notify) {
   library::Directory* d = library::TheLibrary().Current();
   if (d == nullptr) return;
 
   fw::Menu views;
-  for (int view = LargeImages(*d) ? kViewLargeIcons : kViewSmallIcons; view < kViewCount; ++view) {
+  int firstView = d->useLargeImages ? kViewLargeIcons : kViewSmallIcons;
+  for (int view = firstView; view < kViewCount; ++view) {
     views.AppendMenu(fw::MF_STRING | (view == viewButton_.View() ? fw::MF_CHECKED : 0u),
                      kMenuViewFirst + view, kContextViewTexts[view]);
   }

@@ -214,7 +214,8 @@ class ViewButtonTest : public testing::Test {
 
   PlacementDriver driver_;
   // The pictures are found among this program's resources (see BrowserFixture.cpp).
-  fw::ModuleStateScope resources_{fw::ModuleFromAddress(reinterpret_cast<const void*>(&PanelTemplate))};
+  fw::ModuleStateScope resources_{
+      fw::ModuleFromAddress(reinterpret_cast<const void*>(&PanelTemplate))};
   fw::Dialog panel_{PanelTemplate()};
   fw::OwnerDrawButton& control_ = panel_.Item<fw::OwnerDrawButton>(kButtonId);
   ui::ViewButton button_{control_};
