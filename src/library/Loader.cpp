@@ -45,6 +45,7 @@ int LoadHead(std::stop_token stop) {
   }
   d = control.queue.front();
   control.loading = d;
+  control.loadingQueuedAgain = false;
   library.Lock().Unlock();
   LogLoop(L"cs.Unlock1");
   int code = 0;
@@ -62,7 +63,9 @@ int LoadHead(std::stop_token stop) {
     Hold hold(library.Lock());
     if (code == 0) {
       LogLoop(L"cs.Lock2");
-      control.RemoveFromQueue(*d);
+      // Queued again after its last pause check (the user chose it meanwhile): it is loaded
+      // again, now for the dialog, rather than dropped with the entry of the load that ended.
+      if (!control.loadingQueuedAgain) control.RemoveFromQueue(*d);
     }
     control.loading = nullptr;
   }
@@ -257,8 +260,7 @@ void ValidateDirs(bool readDirEveryTime) {
 void QueueDirectory(Directory& d) {
   LoaderControl& control = Control();
   Hold hold(TheLibrary().Lock());
-  control.RemoveFromQueue(d);
-  control.queue.push_front(&d);
+  control.QueueAtHead(d);
   fw::InterlockedIncrement(control.pause);
   control.Kick();
 }
@@ -271,8 +273,7 @@ void RequeueCurrent() {
   Directory* current = library.Current();
   if (current == nullptr) return;
   current->loaded = false;
-  control.RemoveFromQueue(*current);
-  control.queue.push_front(current);
+  control.QueueAtHead(*current);
   control.Kick();
 }
 

@@ -20,6 +20,12 @@ void LoaderControl::RemoveFromQueue(const Directory& d) {
   if (found != queue.end()) queue.erase(found);
 }
 
+void LoaderControl::QueueAtHead(Directory& d) {
+  RemoveFromQueue(d);
+  queue.push_front(&d);
+  if (loading == &d) loadingQueuedAgain = true;
+}
+
 void LoaderControl::Kick() {
   {
     std::lock_guard guard(kickLock_);

@@ -32,7 +32,12 @@ class LoaderControl {
   // --- Under the library lock -----------------------------------------------------------------
   std::deque<Directory*> queue;  // the head is loaded first; a directory is in it at most once
   Directory* loading = nullptr;  // the directory LoadDir works on, or nullptr
+  // `loading` was queued again while it loaded: it stays queued when its load ends.
+  bool loadingQueuedAgain = false;
   void RemoveFromQueue(const Directory& d);
+  // Puts d at the head of the queue (taking it from where it was), noting a directory that is
+  // being loaded.
+  void QueueAtHead(Directory& d);
 
   // --- Interlocked --------------------------------------------------------------------------------
   std::atomic<long> pause{0};

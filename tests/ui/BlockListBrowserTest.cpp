@@ -6,6 +6,7 @@
 #include "BrowserFixture.h"
 #include "fw/Strings.h"
 #include "library/Library.h"
+#include "library/Loader.h"
 #include "settings/Settings.h"
 #include "support/TempFolder.h"
 
@@ -68,6 +69,23 @@ TEST_F(BlockList, AMatchInAnotherDirectoryIsSelectedWhereItsSortPutsIt) {
       RunDialog("wait-idle\ntext 270 \"B2\"\nwait-idle\ndump 232\ndump 253\n");
   EXPECT_EQ(Labels(shown, "232"), (std::vector<std::string>{"A", "B*"}));
   EXPECT_EQ(Labels(shown, "253"), (std::vector<std::string>{"b5", "b4", "b3", "b2*", "b1"}));
+}
+
+TEST_F(BlockList, ADirectoryChosenAsItsLoadEndsIsShownNotDropped) {
+  std::wstring a = MakeFolder(L"a", {L"x1"});
+  std::wstring b = MakeFolder(L"b", {L"b1", L"b2"});
+  WriteSettings(SettingsFor({{a, L"A"}, {b, L"B"}}));
+  LoadSettings();
+  onProbe_ = [&](const std::wstring& name) {
+    // The user chooses B while the loader, off screen, probes B's last drawing: past the last
+    // pause check of that load.
+    if (name != L"b2") return;
+    library::Directory* d = library::TheLibrary().FindByPath(b);
+    library::TheLibrary().SetCurrent(d);
+    library::QueueDirectory(*d);
+  };
+  std::vector<std::string> shown = RunDialog("wait-idle\ndump 253\n");
+  EXPECT_EQ(Labels(shown, "253"), (std::vector<std::string>{"b1", "b2"}));
 }
 
 TEST_F(BlockList, TheSortStyleIsSavedByName) {
