@@ -85,6 +85,7 @@ void BlockDlg::WireHandlers() {
   on(kIdQuickFind, Event::kKey, [this](fw::Notify& n) { OnFindKey(n); });
   On(kCommandQuickPicClosed, Event::kCommand, [this] { quickPic_.reset(); });
   on(kIdListFilled, Event::kCommand, [this](fw::Notify& n) { OnListFilled(n); });
+  on(kIdSelectedBlockProbed, Event::kCommand, [this](fw::Notify& n) { OnSelectedBlockProbed(n); });
   On(kCommandEndModal, Event::kCommand, [this] { EndDialog(fw::IDCANCEL); });
 }
 

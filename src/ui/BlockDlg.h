@@ -142,6 +142,7 @@ class BlockDlg : public fw::Dialog {
   void ShowProperties(int item);
   void ClearProperties();
   void OnListFilled(fw::Notify& notify);
+  void OnSelectedBlockProbed(const fw::Notify& notify);
   void OnBlockDoubleClick();
 
   // Buttons (BlockDlgButtons.cpp).

@@ -74,6 +74,13 @@ void BlockDlg::OnListFilled(fw::Notify& notify) {
   blocks_.Control().ShowWindow(fw::SW_SHOW);
 }
 
+// The block the note names is probed; while it is still the selected one, its properties and the
+// buttons that depend on its drawing are shown again.
+void BlockDlg::OnSelectedBlockProbed(const fw::Notify& notify) {
+  int item = blocks_.Selected();
+  if (item >= 0 && blocks_.Control().GetItemData(item) == notify.itemData) ShowProperties(item);
+}
+
 void BlockDlg::OnBlockDoubleClick() {
   if (GetDlgItem(kIdInsert)->IsWindowEnabled()) StartAction(PendingAction::kInsert);
 }

@@ -56,6 +56,9 @@ inline constexpr int kMenuOpen = 40403;
 inline constexpr int kMenuEditDescription = 40404;
 inline constexpr int kMenuRefreshDirectory = 40405;
 
+// The loader's note that it probed the selected block, whose properties may have changed.
+inline constexpr int kIdSelectedBlockProbed = 40003;
+
 // The QuickPic window's picture, and the note that the window has gone.
 inline constexpr int kIdQuickPicPicture = 1000;
 inline constexpr int kCommandQuickPicClosed = 40002;

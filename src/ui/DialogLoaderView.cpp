@@ -45,6 +45,14 @@ void DialogLoaderView::UpdateBlock(const library::Directory& d, const library::B
   list.SetItemText(item, kColumnDescription, b.description);
   list.SetItemText(item, kColumnCreated, TimeText(b.created));
   list.SetItemText(item, kColumnModified, TimeText(b.modified));
+  // The properties box and the buttons it enables were filled from the facts before the probe.
+  if (list.GetItemState(item, fw::LVIS_SELECTED) != 0) {
+    fw::Notify note;
+    note.id = kIdSelectedBlockProbed;
+    note.event = fw::Event::kCommand;
+    note.itemData = reinterpret_cast<fw::ItemData>(&b);
+    (void)handle_.PostNotify(std::move(note));
+  }
 }
 
 void DialogLoaderView::ShowCount(const library::Directory& d) { directories_.ShowCount(d); }

@@ -35,7 +35,8 @@ class DialogLoaderView final : public library::LoaderView {
   // The closing work: the list holds nothing.
   void Forget();
 
-  // Updates a probed block's item (image, version, description, dates) when the list shows d.
+  // Updates a probed block's item (image, version, description, dates) when the list shows d;
+  // for the selected item, posts kIdSelectedBlockProbed so the properties box follows.
   void UpdateBlock(const library::Directory& d, const library::Block& b);
 
   // --- LoaderView --------------------------------------------------------------------------------
