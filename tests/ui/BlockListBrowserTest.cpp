@@ -1,5 +1,6 @@
 // The block list in the running browser: None and RevNone keep the loader's order, a match in
 // another directory is selected there once it is sorted, and the sort style is saved by name.
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -86,6 +87,18 @@ TEST_F(BlockList, ADirectoryChosenAsItsLoadEndsIsShownNotDropped) {
   };
   std::vector<std::string> shown = RunDialog("wait-idle\ndump 253\n");
   EXPECT_EQ(Labels(shown, "253"), (std::vector<std::string>{"b1", "b2"}));
+}
+
+TEST_F(BlockList, RefreshIsGreyedUntilTheDirectoryIsLoaded) {
+  // A folder without drawings is never loaded.
+  std::wstring empty = MakeFolder(L"empty", {});
+  WriteSettings(SettingsFor({{empty, L"Empty"}}));
+  LoadSettings();
+  std::vector<std::string> shown = RunDialog("wait-idle\nrclick 253\nanswer menu none\n");
+  auto menu = std::find_if(shown.begin(), shown.end(),
+                           [](const std::string& line) { return line.starts_with("ui: menu "); });
+  ASSERT_NE(menu, shown.end());
+  EXPECT_TRUE(menu->ends_with("\"Refresh Directory\" greyed -> none")) << *menu;
 }
 
 TEST_F(BlockList, TheSortStyleIsSavedByName) {
