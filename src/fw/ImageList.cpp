@@ -190,6 +190,14 @@ void CopyIntoCell(ListContent& list, int image, const Bitmap& bitmap) {
   }
 }
 
+// Makes every pixel of image `image` opaque in a list with a mask.
+void ClearCellMask(ListContent& list, int image) {
+  for (int y = 0; y < list.cy; ++y) {
+    const std::size_t row = list.MaskAt(list.CellLeft(image), list.CellTop(image) + y);
+    std::fill_n(list.mask.begin() + static_cast<std::ptrdiff_t>(row), list.cx, std::uint8_t{0});
+  }
+}
+
 // Stretches the whole bitmap onto image `image` in the list's default stretch mode, which keeps
 // black: the pixels of a source run are ANDed as raw 0x00RRGGBB values before their colour is
 // matched to the palette.
@@ -845,6 +853,9 @@ bool CImageList::Replace(int index, const Bitmap& bitmap) {
   } else {
     StretchIntoCell(list, index, bitmap);
   }
+  // The new image has no mask colour: every pixel of it shows, none of the old one's
+  // transparent parts.
+  if (list.HasMask()) ClearCellMask(list, index);
   return true;
 }
 

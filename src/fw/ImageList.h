@@ -81,7 +81,8 @@ class CImageList {
   // As Add; in a list with a mask, the pixels of exactly `maskColour` become transparent (and
   // black in the colour image, as on the platform). In a list without one, the same as Add.
   int Add(const Bitmap& bitmap, COLORREF maskColour);
-  // Replaces an image by the bitmap stretched to the image size (as a copy when the sizes match).
+  // Replaces an image by the bitmap stretched to the image size (as a copy when the sizes match);
+  // in a list with a mask the new image is opaque throughout.
   bool Replace(int index, const Bitmap& bitmap);
   // The stored image as a 32-bit bitmap (the palette colours).
   Bitmap GetImage(int index) const;

@@ -210,6 +210,15 @@ TEST(ImageListMask, TheMaskColourStaysTransparentWhenDrawnAndTheListIsNeverStrea
   EXPECT_EQ(target.GetPixel(2, 0), RGB(0, 0, 128));
   EXPECT_EQ(masked.GetImage(0).GetPixel(0, 0), RGB(0, 0, 0));
   EXPECT_TRUE(masked.WriteStream().empty());
+  // A copy shares the pixels and keeps the transparency; a replaced image shows whole.
+  CImageList copy;
+  copy.CopyFrom(masked);
+  Bitmap copied = Filled(2, 1, kWhite);
+  ASSERT_TRUE(copy.Draw(copied, 0, 0, 0));
+  EXPECT_EQ(copied.GetPixel(0, 0), kWhite);
+  ASSERT_TRUE(masked.Replace(0, Filled(2, 1, RGB(0, 0, 128))));
+  ASSERT_TRUE(masked.Draw(copied, 0, 0, 0));
+  EXPECT_EQ(copied.GetPixel(0, 0), RGB(0, 0, 128));
   // Without a mask every pixel is drawn.
   CImageList plain;
   ASSERT_TRUE(plain.Create(2, 1, fw::ILC_COLOR4, 1, 4));
