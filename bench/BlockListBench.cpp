@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "BlockListPlace.h"
+#include "fw/Bitmap.h"
 #include "fw/Dialog.h"
 #include "fw/ListCtrl.h"
 #include "library/Directory.h"
@@ -104,8 +105,26 @@ BENCHMARK(BM_SortFiveThousandByKey)
     ->Arg(11)
     ->Unit(benchmark::kMillisecond);
 
+// Gives every block of d a thumbnail of its own in both of d's image lists.
+void AddThumbnails(library::Directory& d) {
+  d.ResetImages(false);
+  int index = 1;
+  for (const auto& b : d.Blocks()) {
+    fw::Bitmap large(library::Directory::kLargeImageWidth, library::Directory::kLargeImageHeight);
+    fw::Bitmap small(library::Directory::kSmallImageWidth, library::Directory::kSmallImageHeight);
+    // A diagonal stroke that moves with the index, so no two neighbours look alike.
+    const fw::COLORREF red = fw::RGB(255, 0, 0);
+    for (int x = 0; x < large.Width(); ++x) large.SetPixel(x, (x + index) % large.Height(), red);
+    for (int x = 0; x < small.Width(); ++x) small.SetPixel(x, (x + index) % small.Height(), red);
+    d.LargeImages().Add(large);
+    d.SmallImages().Add(small);
+    b->imageIndex = index++;
+  }
+}
+
 void BM_SwitchViewOfFiveThousandThumbnails(benchmark::State& state) {
   auto d = MakeDirectory(5000, 7);
+  AddThumbnails(*d);
   fw::Dialog dialog(BlockListTemplate());
   auto& list = dialog.Item<fw::ListCtrl>(kListId);
   list.SetImageList(d->LargeImages(), fw::LVSIL_NORMAL);
