@@ -17,6 +17,7 @@
 #include "arx/dbents.h"
 #include "arx/dbid.h"
 #include "arx/dbmain.h"
+#include "arx/dbobjptr.h"
 #include "arx/dbsymtb.h"
 #include "arx/gepnt3d.h"
 #include "arx/gescl3d.h"

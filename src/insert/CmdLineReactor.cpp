@@ -1,12 +1,114 @@
+// Finishing insertions when the host's commands end.
 #include "insert/CmdLineReactor.h"
 
-namespace insert {
+#include <memory>
 
-// FIXME: the reactor acts on the ends of "-INSERT", "-XREF" and "EXPLODE" once insertions exist;
-// until then it keeps the editor's do-nothing notifications.
-CmdLineReactor& TheCmdLineReactor() {
-  static CmdLineReactor reactor;
-  return reactor;
+#include "arx/dbapserv.h"
+#include "arx/dbobjptr.h"
+#include "arx/dbsymtb.h"
+#include "fw/Strings.h"
+#include "insert/HostCommand.h"
+#include "insert/InsertionState.h"
+#include "layermap/BlockNameLayer.h"
+
+namespace insert {
+namespace {
+
+constexpr const wchar_t* kBrowserCommand = L"quorva\n";
+
+// Global names, compared exactly as the host reports them.
+bool IsInsertion(std::wstring_view name) { return name == L"-INSERT" || name == L"-XREF"; }
+bool IsStep(std::wstring_view name) { return IsInsertion(name) || name == L"EXPLODE"; }
+
+std::wstring_view NameOf(const ACHAR* cmdStr) {
+  return cmdStr == nullptr ? std::wstring_view() : std::wstring_view(cmdStr);
+}
+
+}  // namespace
+
+const wchar_t* CmdLineReactor::ExplodeCommand(std::wstring_view hostProgram) {
+  return hostProgram == L"aclt.exe" ? L"._explode _l\n\n" : L"._explode (entlast)\n\n";
+}
+
+// The first rule that applies is carried out.
+void CmdLineReactor::commandEnded(const ACHAR* cmdStr) {
+  const std::wstring_view name = NameOf(cmdStr);
+  InsertionState& s = state_;
+  if (!s.reactorArmed) return;
+  if (s.explodePending && IsInsertion(name)) {
+    (void)SendCommand(ExplodeCommand(HostProgramName()), false);
+    if (!s.multipleInsertActive) s.explodePending = false;
+    s.blockExisted = true;
+  } else if (s.multipleInsertActive && IsStep(name)) {
+    (void)SendCommand(s.repeatCommand, false);
+    s.blockExisted = true;
+  } else if (s.reopenDialogPending && IsStep(name)) {
+    s.reactorArmed = false;
+    layermap::RestoreCurrentLayer(s.layer);
+    (void)SendCommand(kBrowserCommand, false);
+    s.reopenDialogPending = false;
+    s.blockExisted = true;
+  } else if (IsStep(name)) {
+    s.blockExisted = true;
+    layermap::RestoreCurrentLayer(s.layer);
+    s.reactorArmed = false;
+  }
+}
+
+void CmdLineReactor::commandCancelled(const ACHAR* cmdStr) { EndedEarly(NameOf(cmdStr), true); }
+
+// A failed command keeps the block definition it made.
+void CmdLineReactor::commandFailed(const ACHAR* cmdStr) { EndedEarly(NameOf(cmdStr), false); }
+
+// Whatever command is cancelled or fails while armed ends the insertion.
+void CmdLineReactor::EndedEarly(std::wstring_view name, bool removeNewDefinition) {
+  InsertionState& s = state_;
+  if (!s.reactorArmed) return;
+  if (s.explodePending && IsInsertion(name)) s.explodePending = false;
+  if (s.multipleInsertActive && IsStep(name)) s.multipleInsertActive = false;
+  if (removeNewDefinition && !s.blockExisted) RemoveInsertedDefinition();
+  // The insertion is over: a later cancel must not remove this name again, whatever defines
+  // it by then.
+  s.blockExisted = true;
+  if (s.reopenDialogPending) {
+    (void)SendCommand(kBrowserCommand, false);
+    s.reopenDialogPending = false;
+  }
+  // A cancelled explode leaves explodePending set by the rules above; nothing of this insertion
+  // may carry over into the next one, which sets only the flags its own options ask for.
+  s.explodePending = false;
+  s.multipleInsertActive = false;
+  s.reactorArmed = false;
+  layermap::RestoreCurrentLayer(s.layer);
+}
+
+// The first record whose name equals the inserted block's, without regard to case; a record
+// the host will not erase (one still placed somewhere) stays, silently.
+void CmdLineReactor::RemoveInsertedDefinition() {
+  AcDbDatabase* drawing = acdbHostApplicationServices()->workingDatabase();
+  AcDbBlockTable* opened = nullptr;
+  if (drawing == nullptr || state_.insertedBlockName.empty() ||
+      drawing->getBlockTable(opened, AcDb::kForRead) != Acad::eOk) {
+    return;
+  }
+  AcDbObjectPointer<AcDbBlockTable> table;
+  (void)table.acquire(opened);
+  AcDbBlockTableIterator* walk = nullptr;
+  if (table->newIterator(walk) != Acad::eOk) return;
+  std::unique_ptr<AcDbBlockTableIterator> records(walk);
+  for (; !records->done(); records->step()) {
+    AcDbBlockTableRecord* record = nullptr;
+    if (records->getRecord(record, AcDb::kForRead) != Acad::eOk) continue;
+    AcDbObjectPointer<AcDbBlockTableRecord> block;
+    (void)block.acquire(record);
+    const ACHAR* blockName = nullptr;
+    if (block->getName(blockName) != Acad::eOk ||
+        !fw::EqualsNoCase(blockName, state_.insertedBlockName)) {
+      continue;
+    }
+    if (block->upgradeOpen() == Acad::eOk) (void)block->erase();
+    return;
+  }
 }
 
 }  // namespace insert

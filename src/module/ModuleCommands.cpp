@@ -11,7 +11,6 @@
 #include "fw/Strings.h"
 #include "fw/System.h"
 #include "fw/Trace.h"
-#include "insert/CmdLineReactor.h"
 #include "library/Library.h"
 #include "library/Loader.h"
 #include "module/Exports.h"
@@ -138,13 +137,13 @@ void OnUnloadDrawing() { library::RequeueCurrent(); }
 void Setup() {
   ModuleState& state = TheModule();
   state.pickerStartFolder = fw::GetCurrentFolder();
-  acedEditor->addReactor(&insert::TheCmdLineReactor());
+  acedEditor->addReactor(&state.reactor);
   state.setupDoneEvent.SetEvent();
 }
 
 void CloseAll() {
   LogLine(L"CloseAll\n");
-  acedEditor->removeReactor(&insert::TheCmdLineReactor());
+  acedEditor->removeReactor(&TheModule().reactor);
   // The dialog joins its loader before it returns, so normally none runs here; one that does is
   // stopped and waited for, and with none this waits for nothing.
   library::StopLoader();

@@ -7,6 +7,8 @@
 
 #include "fw/Module.h"
 #include "fw/Sync.h"
+#include "insert/CmdLineReactor.h"
+#include "insert/InsertionState.h"
 
 namespace module {
 
@@ -33,6 +35,10 @@ struct ModuleState {
   std::vector<std::wstring> askedBlockNames;
   // Where the directory picker starts: the process's current folder when the settings loaded.
   std::wstring pickerStartFolder;
+  // What the running insertion leaves for the command reactor (host main thread only).
+  insert::InsertionState insertion;
+  // Attached to the host editor at set-up, removed at quit.
+  insert::CmdLineReactor reactor{insertion};
 };
 
 ModuleState& TheModule();

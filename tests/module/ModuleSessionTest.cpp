@@ -40,6 +40,7 @@ void ResetModuleState() {
   state.pendingOpenPath.clear();
   state.askedBlockNames.clear();
   state.pickerStartFolder.clear();
+  state.insertion = {};
   settings::ResetSettings();
 }
 
