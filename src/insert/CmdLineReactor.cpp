@@ -1,15 +1,13 @@
 // Finishing insertions when the host's commands end.
 #include "insert/CmdLineReactor.h"
 
-#include <memory>
-
 #include "arx/dbapserv.h"
-#include "arx/dbobjptr.h"
 #include "arx/dbsymtb.h"
 #include "fw/Strings.h"
 #include "insert/HostCommand.h"
 #include "insert/InsertionState.h"
 #include "layermap/BlockNameLayer.h"
+#include "layermap/SymbolTableWalk.h"
 
 namespace insert {
 namespace {
@@ -86,29 +84,16 @@ void CmdLineReactor::EndedEarly(std::wstring_view name, bool removeNewDefinition
 // the host will not erase (one still placed somewhere) stays, silently.
 void CmdLineReactor::RemoveInsertedDefinition() {
   AcDbDatabase* drawing = acdbHostApplicationServices()->workingDatabase();
-  AcDbBlockTable* opened = nullptr;
-  if (drawing == nullptr || state_.insertedBlockName.empty() ||
-      drawing->getBlockTable(opened, AcDb::kForRead) != Acad::eOk) {
-    return;
-  }
-  AcDbObjectPointer<AcDbBlockTable> table;
-  (void)table.acquire(opened);
-  AcDbBlockTableIterator* walk = nullptr;
-  if (table->newIterator(walk) != Acad::eOk) return;
-  std::unique_ptr<AcDbBlockTableIterator> records(walk);
-  for (; !records->done(); records->step()) {
-    AcDbBlockTableRecord* record = nullptr;
-    if (records->getRecord(record, AcDb::kForRead) != Acad::eOk) continue;
-    AcDbObjectPointer<AcDbBlockTableRecord> block;
-    (void)block.acquire(record);
-    const ACHAR* blockName = nullptr;
-    if (block->getName(blockName) != Acad::eOk ||
-        !fw::EqualsNoCase(blockName, state_.insertedBlockName)) {
-      continue;
-    }
-    if (block->upgradeOpen() == Acad::eOk) (void)block->erase();
-    return;
-  }
+  if (drawing == nullptr || state_.insertedBlockName.empty()) return;
+  (void)layermap::ForEachRecord<AcDbBlockTableRecord>(
+      *drawing, &AcDbDatabase::getBlockTable, [this](AcDbBlockTableRecord& block) {
+        const ACHAR* name = nullptr;
+        if (block.getName(name) != Acad::eOk || !fw::EqualsNoCase(name, state_.insertedBlockName)) {
+          return true;
+        }
+        if (block.upgradeOpen() == Acad::eOk) (void)block.erase();
+        return false;
+      });
 }
 
 }  // namespace insert

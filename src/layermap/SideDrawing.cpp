@@ -6,6 +6,7 @@
 #include "fw/Strings.h"
 #include "layermap/LayerNames.h"
 #include "layermap/StandardLayer.h"
+#include "layermap/SymbolTableWalk.h"
 
 namespace layermap {
 
@@ -21,56 +22,36 @@ std::unique_ptr<SideDrawing> SideDrawing::Read(const std::wstring& path) {
 }
 
 bool SideDrawing::CollectLinetypes() {
-  AcDbLinetypeTable* opened = nullptr;
-  if (database_->getLinetypeTable(opened, AcDb::kForRead) != Acad::eOk) return false;
-  AcDbObjectPointer<AcDbLinetypeTable> table;
-  (void)table.acquire(opened);
-  AcDbLinetypeTableIterator* walk = nullptr;
-  if (table->newIterator(walk) != Acad::eOk) return false;
-  std::unique_ptr<AcDbLinetypeTableIterator> iterator(walk);
-  for (; !iterator->done(); iterator->step()) {
-    AcDbLinetypeTableRecord* record = nullptr;
-    if (iterator->getRecord(record, AcDb::kForRead) != Acad::eOk) continue;
-    AcDbObjectPointer<AcDbLinetypeTableRecord> linetype;
-    (void)linetype.acquire(record);
-    const ACHAR* name = nullptr;
-    if (linetype->getName(name) == Acad::eOk) {
-      linetypeNames_[linetype->objectId()] = fw::ToUpper(name);
-    }
-  }
-  return true;
+  return ForEachRecord<AcDbLinetypeTableRecord>(
+      *database_, &AcDbDatabase::getLinetypeTable, [this](AcDbLinetypeTableRecord& linetype) {
+        const ACHAR* name = nullptr;
+        if (linetype.getName(name) == Acad::eOk) {
+          linetypeNames_[linetype.objectId()] = fw::ToUpper(name);
+        }
+        return true;
+      });
 }
 
 bool SideDrawing::CollectLayers() {
   if (!CollectLinetypes()) return false;
-  AcDbLayerTable* opened = nullptr;
-  if (database_->getLayerTable(opened, AcDb::kForRead) != Acad::eOk) return false;
-  AcDbObjectPointer<AcDbLayerTable> table;
-  (void)table.acquire(opened);
-  AcDbLayerTableIterator* walk = nullptr;
-  if (table->newIterator(walk) != Acad::eOk) return false;
-  std::unique_ptr<AcDbLayerTableIterator> iterator(walk);
-  for (; !iterator->done(); iterator->step()) {
-    AcDbLayerTableRecord* record = nullptr;
-    if (iterator->getRecord(record, AcDb::kForRead) != Acad::eOk) continue;
-    AcDbObjectPointer<AcDbLayerTableRecord> layer;
-    (void)layer.acquire(record);
-    const ACHAR* name = nullptr;
-    if (layer->getName(name) != Acad::eOk) continue;
-    LayerFacts facts;
-    facts.id = layer->objectId();
-    facts.name = name;
-    facts.upperName = fw::ToUpper(name);
-    facts.colorIndex = layer->color().colorIndex();
-    AcDbObjectId linetype = layer->linetypeObjectId();
-    facts.upperLinetype =
-        LinetypeName(linetype.isNull() ? database_->continuousLinetype() : linetype);
-    if (facts.upperName == kLayerZero) (void)database_->setClayer(facts.id);
-    layerById_[facts.id] = layers_.size();
-    layerByName_[facts.upperName] = layers_.size();
-    layers_.push_back(std::move(facts));
-  }
-  return true;
+  return ForEachRecord<AcDbLayerTableRecord>(
+      *database_, &AcDbDatabase::getLayerTable, [this](AcDbLayerTableRecord& layer) {
+        const ACHAR* name = nullptr;
+        if (layer.getName(name) != Acad::eOk) return true;
+        LayerFacts facts;
+        facts.id = layer.objectId();
+        facts.name = name;
+        facts.upperName = fw::ToUpper(name);
+        facts.colorIndex = layer.color().colorIndex();
+        const AcDbObjectId linetype = layer.linetypeObjectId();
+        facts.upperLinetype =
+            LinetypeName(linetype.isNull() ? database_->continuousLinetype() : linetype);
+        if (facts.upperName == kLayerZero) (void)database_->setClayer(facts.id);
+        layerById_[facts.id] = layers_.size();
+        layerByName_[facts.upperName] = layers_.size();
+        layers_.push_back(std::move(facts));
+        return true;
+      });
 }
 
 const LayerFacts* SideDrawing::FindLayer(AcDbObjectId id) const {
@@ -104,29 +85,20 @@ bool SideDrawing::AddLayer(AcDbLayerTable& table, const std::wstring& upperName)
 }
 
 void SideDrawing::ForEachEntity(const std::function<void(AcDbEntity&)>& visit) {
-  AcDbBlockTable* opened = nullptr;
-  if (database_->getBlockTable(opened, AcDb::kForRead) != Acad::eOk) return;
-  AcDbObjectPointer<AcDbBlockTable> table;
-  (void)table.acquire(opened);
-  AcDbBlockTableIterator* walkBlocks = nullptr;
-  if (table->newIterator(walkBlocks) != Acad::eOk) return;
-  std::unique_ptr<AcDbBlockTableIterator> blocks(walkBlocks);
-  for (; !blocks->done(); blocks->step()) {
-    AcDbBlockTableRecord* record = nullptr;
-    if (blocks->getRecord(record, AcDb::kForRead) != Acad::eOk) continue;
-    AcDbObjectPointer<AcDbBlockTableRecord> block;
-    (void)block.acquire(record);
-    AcDbBlockTableRecordIterator* walkEntities = nullptr;
-    if (block->newIterator(walkEntities) != Acad::eOk) continue;
-    std::unique_ptr<AcDbBlockTableRecordIterator> entities(walkEntities);
-    for (; !entities->done(); entities->step()) {
-      AcDbEntity* entity = nullptr;
-      if (entities->getEntity(entity, AcDb::kForRead) != Acad::eOk) continue;
-      AcDbObjectPointer<AcDbEntity> held;
-      (void)held.acquire(entity);
-      visit(*held.object());
-    }
-  }
+  (void)ForEachRecord<AcDbBlockTableRecord>(
+      *database_, &AcDbDatabase::getBlockTable, [&](AcDbBlockTableRecord& block) {
+        AcDbBlockTableRecordIterator* walk = nullptr;
+        if (block.newIterator(walk) != Acad::eOk) return true;
+        std::unique_ptr<AcDbBlockTableRecordIterator> entities(walk);
+        for (; !entities->done(); entities->step()) {
+          AcDbEntity* entity = nullptr;
+          if (entities->getEntity(entity, AcDb::kForRead) != Acad::eOk) continue;
+          AcDbObjectPointer<AcDbEntity> held;
+          (void)held.acquire(entity);
+          visit(*held.object());
+        }
+        return true;
+      });
 }
 
 }  // namespace layermap
