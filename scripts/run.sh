@@ -12,9 +12,9 @@ bin="$here/../build/release/bin"
 scratch="$(mktemp -d)"
 trap 'rm -rf "$scratch"' EXIT
 mkdir -p "$scratch/library" "$scratch/support"
-# The settings start with the directory of the current drawing's own blocks.
-printf '[Paths]\nNumPaths=1\nPath1=Internal Blocks\n[Internal Blocks]\nDescription=Internal Blocks\n' \
-  > "$scratch/support/qv35.ini"
+# The settings start with the directory of the current drawing's own blocks and one mapping
+# scheme, which puts the pump's casing on layer M-PUMP.
+cp "$here/../demo/qv35.ini" "$scratch/support/qv35.ini"
 cd "$scratch"
 "$bin/qrva-host" --support "$scratch/support" --script "$here/../demo/session.scr" \
   --ui "$here/../demo/browser.ui" "$@"

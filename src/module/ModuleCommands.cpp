@@ -166,6 +166,9 @@ void QuorvaCommand() {
   LogLine(L"Construct dialog\n");
   ui::BlockDlgEnvironment environment{state.moduleVersion, state.moduleDirectory,
                                       &state.pickerStartFolder, &state.setupDoneEvent};
+  environment.insertion = &state.insertion;
+  environment.askedBlockNames = &state.askedBlockNames;
+  environment.pendingOpenPath = &state.pendingOpenPath;
   ui::BlockDlg dialog(adsw_acadMainWnd(), std::move(environment));
   LogLine(L"DoModal\n");
   dialog.DoModal();

@@ -15,6 +15,7 @@
 #include <optional>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "fw/Dialog.h"
 #include "fw/Sync.h"
@@ -22,6 +23,9 @@
 #include "ui/MyList2.h"
 #include "ui/ViewButton.h"
 
+namespace insert {
+struct InsertionState;
+}  // namespace insert
 namespace library {
 class Block;
 class Directory;
@@ -45,6 +49,12 @@ struct BlockDlgEnvironment {
   std::wstring* pickerStartFolder = nullptr;
   // Signalled once the module has loaded its settings; set-up waits for it. Not owned.
   fw::CEvent* setupDone = nullptr;
+  // What the pending action runs with (not owned): the insertion state the command reactor
+  // finishes an insertion from, the drawing's memory of block names already asked about, and the
+  // path TRVXQVOPEN opens. Without them the action is only logged.
+  insert::InsertionState* insertion = nullptr;
+  std::vector<std::wstring>* askedBlockNames = nullptr;
+  std::wstring* pendingOpenPath = nullptr;
 };
 
 class BlockDlg : public fw::Dialog {
@@ -171,6 +181,7 @@ class BlockDlg : public fw::Dialog {
   bool findNextRunning_ = false;
   int formatLevel_;
   PendingAction pendingAction_ = PendingAction::kNone;
+  std::wstring pendingDirectoryPath_;  // the action's directory, found again by it
   library::Block* pendingBlock_ = nullptr;
   std::wstring pendingName_;
   std::wstring pendingPath_;  // the drawing; empty for a block of the internal directory

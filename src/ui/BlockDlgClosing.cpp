@@ -1,10 +1,13 @@
 // Actions and the closing procedure: an action stores what is to be done and closes; the
 // closing work runs once per showing, on the worker StopLoader starts, after the loader ended.
 #include <mutex>
+#include <utility>
 
 #include "fw/ImageList.h"
 #include "fw/Trace.h"
 #include "fw/UiDriver.h"
+#include "insert/InsertCommands.h"
+#include "layermap/LayerNames.h"
 #include "library/Block.h"
 #include "library/BlockProbe.h"
 #include "library/CacheFiles.h"
@@ -42,6 +45,7 @@ void BlockDlg::StartAction(PendingAction action) {
   library::Block* b = blocks_.BlockAt(blocks_.Selected());
   if (d == nullptr || b == nullptr) return;
   pendingAction_ = action;
+  pendingDirectoryPath_ = d->path;
   pendingBlock_ = b;
   pendingName_ = b->name;
   pendingPath_ = d->IsInternal() ? std::wstring() : d->DrawingPath(*b);
@@ -81,12 +85,57 @@ void BlockDlg::ClosingWork() {
   if (options.delCacheMemoryOnClose != 0) library::ReleaseAllImages(library::TheLibrary());
 }
 
-// FIXME: the insertion, attach/overlay and open commands come with the insertion work; until
-// then the pending action is only recorded in the run log.
+namespace {
+
+// The action's directory and block as the library holds them when the action runs, found again
+// by the directory's path and the block's name rather than kept as pointers from the click: the
+// closing work and the workers of the showing run in between. Null when either is gone.
+std::pair<const library::Directory*, const library::Block*> FindActionBlock(
+    const std::wstring& directoryPath, const std::wstring& name) {
+  library::Library& library = library::TheLibrary();
+  std::lock_guard<fw::CriticalSection> hold(library.Lock());
+  const library::Directory* d = library.FindByPath(directoryPath);
+  if (d == nullptr) return {nullptr, nullptr};
+  for (const auto& block : d->Blocks()) {
+    if (block->name == name) return {d, block.get()};
+  }
+  return {nullptr, nullptr};
+}
+
+}  // namespace
+
+// Runs once: the action is cleared before it runs.
 void BlockDlg::RunPendingAction() {
-  if (pendingAction_ == PendingAction::kNone) return;
-  LogLine(L"Pending action: %s %s\n", ActionName(pendingAction_),
-          pendingPath_.empty() ? pendingName_.c_str() : pendingPath_.c_str());
+  const PendingAction action = std::exchange(pendingAction_, PendingAction::kNone);
+  if (action == PendingAction::kNone) return;
+  // A name may hold line ends: the run log gets it written visibly, one line per entry.
+  LogLine(L"Pending action: %s %s\n", ActionName(action),
+          layermap::VisibleName(pendingPath_.empty() ? pendingName_ : pendingPath_).c_str());
+  const auto [found, block] = FindActionBlock(pendingDirectoryPath_, pendingName_);
+  if (found == nullptr) return;
+  const library::Directory& d = *found;
+  const library::Block& b = *block;
+  const settings::Options& options = settings::TheSettings().options;
+  switch (action) {
+    case PendingAction::kNone:
+      break;
+    case PendingAction::kInsert:
+      if (environment_.insertion != nullptr && environment_.askedBlockNames != nullptr) {
+        insert::InsertBlock(d, b, insert::ExistingBlockModeOf(options.blockInsert), true,
+                            *environment_.insertion, *environment_.askedBlockNames);
+      }
+      break;
+    case PendingAction::kXref:
+      if (environment_.insertion != nullptr) {
+        insert::AttachBlock(d, b, options.overlayXRef != 0, *environment_.insertion);
+      }
+      break;
+    case PendingAction::kOpen:
+      if (environment_.pendingOpenPath != nullptr) {
+        insert::OpenBlock(d, b, *environment_.pendingOpenPath);
+      }
+      break;
+  }
 }
 
 }  // namespace ui

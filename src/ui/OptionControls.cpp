@@ -1,12 +1,14 @@
 // Storing and loading the insertion options of the current directory.
 #include "ui/OptionControls.h"
 
+#include <cstdint>
 #include <cwchar>
 
 #include "fw/Button.h"
 #include "fw/ComboBox.h"
 #include "fw/Strings.h"
 #include "fw/UiDriver.h"
+#include "insert/InsertionOptions.h"
 #include "layermap/ResBuf.h"
 #include "library/CacheFiles.h"
 #include "library/Directory.h"
@@ -19,8 +21,12 @@
 namespace ui {
 namespace {
 
-enum ScaleMode { kScaleOneToOne = 0, kScaleDrawing = 1, kScalePrompt = 2, kScaleUser = 3 };
-enum RotationMode { kRotationFixed = 0, kRotationPrompt = 1 };
+using insert::RotationMode;
+using insert::ScaleMode;
+
+// The directory keeps the modes as their stored numbers.
+std::int32_t Stored(ScaleMode mode) { return static_cast<std::int32_t>(mode); }
+std::int32_t Stored(RotationMode mode) { return static_cast<std::int32_t>(mode); }
 
 constexpr const wchar_t* kUserScaleVariable = L"USERR4";
 constexpr std::size_t kMaxScaleText = 50;
@@ -75,13 +81,13 @@ void OptionControls::Store() {
 void OptionControls::StoreScale(library::Directory& d) {
   std::wstring text = fw::ToLower(dialog_.GetDlgItemText(kIdScale));
   if (text == L"prompt") {
-    d.scaleMode = kScalePrompt;
+    d.scaleMode = Stored(ScaleMode::kPrompt);
   } else if (text == L"1:1") {
-    d.scaleMode = kScaleOneToOne;
+    d.scaleMode = Stored(ScaleMode::kOneToOne);
   } else if (text == L"drawing") {
-    d.scaleMode = kScaleDrawing;
+    d.scaleMode = Stored(ScaleMode::kDrawing);
   } else {
-    d.scaleMode = kScaleUser;
+    d.scaleMode = Stored(ScaleMode::kUser);
     layermap::ResBuf value;
     if (value.AppendReal(NumberOf(text))) (void)value.SetVar(kUserScaleVariable);
   }
@@ -90,9 +96,9 @@ void OptionControls::StoreScale(library::Directory& d) {
 void OptionControls::StoreRotation(library::Directory& d) {
   std::wstring text = dialog_.GetDlgItemText(kIdRotation);
   if (fw::EqualsNoCase(text, L"Prompt")) {
-    d.rotationMode = kRotationPrompt;
+    d.rotationMode = Stored(RotationMode::kPrompt);
   } else {
-    d.rotationMode = kRotationFixed;
+    d.rotationMode = Stored(RotationMode::kFixed);
     d.rotationAngle = NumberOf(text);
   }
 }
@@ -105,7 +111,7 @@ void OptionControls::Load() {
   dialog_.CheckDlgButton(kIdRepeat, d->repeat ? fw::BST_CHECKED : fw::BST_UNCHECKED);
   dialog_.CheckDlgButton(kIdLocalize, d->hiddenOption ? fw::BST_CHECKED : fw::BST_UNCHECKED);
   LoadScale(*d);
-  dialog_.SetDlgItemText(kIdRotation, d->rotationMode == kRotationPrompt
+  dialog_.SetDlgItemText(kIdRotation, insert::RotationModeOf(*d) == RotationMode::kPrompt
                                           ? std::wstring(L"Prompt")
                                           : fw::Format(L"%f", d->rotationAngle));
   LoadScheme(*d);
@@ -113,19 +119,20 @@ void OptionControls::Load() {
   loaded_ = true;
 }
 
+// A stored mode outside the known ones shows as "Prompt", which is how an insertion takes it.
 void OptionControls::LoadScale(const library::Directory& d) {
   std::wstring text;
-  switch (d.scaleMode) {
-    case kScaleOneToOne:
+  switch (insert::ScaleModeOf(d)) {
+    case ScaleMode::kOneToOne:
       text = L"1:1";
       break;
-    case kScaleDrawing:
+    case ScaleMode::kDrawing:
       text = L"Drawing";
       break;
-    case kScalePrompt:
+    case ScaleMode::kPrompt:
       text = L"Prompt";
       break;
-    default:
+    case ScaleMode::kUser:
       text = UserScaleText();
       break;
   }

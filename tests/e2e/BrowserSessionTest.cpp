@@ -43,6 +43,12 @@ struct SessionCase {
   const char* adminFile;  // nullptr: none
   int showings;           // QUORVA this many times
   const char* hostOptions = "";
+  // The session's command script instead of QUORVA `showings` times; the transcript then holds
+  // the whole command line from the first QUORVA on. "$LIBDIR" in the settings is the folder
+  // "lib dir", which the script fills with the host's own drawings.
+  const char* hostScript = nullptr;
+  // Puts drawings whose names cannot be typed into "lib dir".
+  bool unsafeNames = false;
 };
 
 // Replaces the session's folder by "<tmp>" and locale times by "<time>", so the transcript does
@@ -72,13 +78,21 @@ std::string RunSession(const SessionCase& test, const TempFolder& folder,
   WriteDrawing(folder / L"lib/Gamma block.dwg", "AC1018");
   fw::CreateDirectory(folder / L"other");
   WriteDrawing(folder / L"other/Delta.dwg", "AC1024");
+  fw::CreateDirectory(folder / L"lib dir");
+  if (test.unsafeNames) {
+    WriteDrawing(folder / L"lib dir/a\"b.dwg", "AC1032");
+    WriteDrawing(folder / L"lib dir/x\n(command \"erase\" \"all\" \"\").dwg", "AC1032");
+  }
   if (prepare != nullptr) prepare(folder);
 
   std::string settings = test.settings;
   std::string lib = fw::NativePath(folder / L"lib");
   std::string other = fw::NativePath(folder / L"other");
-  for (auto [token, value] : {std::pair<std::string, std::string>{"$LIB", lib}, {"$OTHER", other}}) {
-    for (std::size_t at = settings.find(token); at != std::string::npos; at = settings.find(token)) {
+  std::string libDir = fw::NativePath(folder / L"lib dir");
+  for (auto [token, value] :
+       {std::pair<std::string, std::string>{"$LIBDIR", libDir}, {"$LIB", lib}, {"$OTHER", other}}) {
+    for (std::size_t at = settings.find(token); at != std::string::npos;
+         at = settings.find(token)) {
       settings.replace(at, token.size(), value);
     }
   }
@@ -86,6 +100,7 @@ std::string RunSession(const SessionCase& test, const TempFolder& folder,
   if (test.adminFile != nullptr) WriteFile(folder / L"support/qvadmin.ini", test.adminFile);
   std::string commands;
   for (int i = 0; i < test.showings; ++i) commands += "QUORVA\n";
+  if (test.hostScript != nullptr) commands = test.hostScript;
   WriteFile(folder / L"session.scr", commands);
   std::string script = std::string(QRVA_TEST_DATA_DIR) + "/browser/" + test.name + ".ui";
 
@@ -98,13 +113,16 @@ std::string RunSession(const SessionCase& test, const TempFolder& folder,
 
   std::ostringstream actual;
   std::istringstream out(outcome.out);
+  bool commandLine = false;
   for (std::string line; std::getline(out, line);) {
-    if (line.starts_with("ui: ")) actual << line << '\n';
+    commandLine = commandLine || (test.hostScript != nullptr && line == "Command: QUORVA");
+    if (commandLine || line.starts_with("ui: ")) actual << line << '\n';
   }
   std::wstring log = modules + L"/Log/qv for " + fw::GetComputerName() + L" 1.log";
   std::istringstream logLines(ReadFile(log));
   for (std::string line; std::getline(logLines, line);) {
-    if (line.starts_with("Pending action") || line == "DeleteDirectory" || line == "Closing") {
+    if (line.starts_with("Pending action") || line == "DeleteDirectory" || line == "Closing" ||
+        line == "activateDocument" || line == "DoOpen") {
       actual << "log: " << line << '\n';
     }
   }
@@ -134,7 +152,50 @@ void ExpectGoldenTranscript(const SessionCase& test,
   }
 }
 
+// Insertion sessions: "lib dir" (a folder with a blank) gets Valve.dwg, two lines on layer PIPE,
+// saved by the host; the user's answers to the host's prompts follow each QUORVA.
+constexpr const char* kBuildValve =
+    "-LAYER\nMake\nPIPE\n\nLINE\n0,0\n10,0\n\nLINE\n0,0\n0,5\n\n-LAYER\nSet\n0\n\n"
+    "SAVEAS\n2018\n\"lib dir/Valve.dwg\"\nNEW\n";
+constexpr const char* kValveBlock = "CIRCLE\n0,0\n1\n-BLOCK\nValve\n0,0\nALL\n\n";
+const std::string kInsertTwice =
+    std::string(kBuildValve) + "QUORVA\n5,5\nQUORVA\n9,9\n45\nDBLIST\n";
+const std::string kAskOnce = std::string(kBuildValve) + kValveBlock +
+                             "QUORVA\n0,0\nQUORVA\n5,0\nDBLIST\nNEW\n" + kValveBlock +
+                             "QUORVA\n0,0\nDBLIST\n";
+const std::string kExplodeAgainAndAgain =
+    std::string(kBuildValve) + "QUORVA\n0,0\n20,0\n^C\nDBLIST\n";
+const std::string kCancelTwice = std::string(kBuildValve) + "QUORVA\n^C\n0,0\n^C\nDBLIST\n";
+const std::string kTwoSchemes =
+    std::string(kBuildValve) + "QUORVA\n0,0\nDBLIST\nQUORVA\n20,0\nLINE\n0,0\n1,1\n\nDBLIST\n";
+const std::string kXrefTwice =
+    std::string(kBuildValve) + "QUORVA\n3,3\nDBLIST\nNEW\n" + kValveBlock + "QUORVA\nDBLIST\n";
+constexpr const char* kOpenOpen =
+    "-LAYER\nMake\nPIPE\n\nLINE\n0,0\n10,0\n\nSAVEAS\n2018\n\"lib dir/Valve.DWG\"\nNEW\n"
+    "QUORVA\nDBLIST\n";
+constexpr const char* kUnsafeNames =
+    "-LAYER\nMake\nPIPE\n\nLINE\n0,0\n10,0\n\nSAVEAS\n2018\n\"lib dir/my block.dwg\"\nNEW\n"
+    "LINE\n0,0\n1,1\n\nQUORVA\nQUORVA\nQUORVA\n4,4\nDBLIST\n";
+
+// The library at 1:1 and 90 degrees, "Always update", and two schemes.
+std::string InsertSettings(const std::string& options, const std::string& directoryOptions) {
+  return "[Quorva Options]\n" + options +
+         "[Paths]\nNumPaths=1\nPath1=$LIBDIR\n[$LIBDIR]\nDescription=Symbols\nScale=1-to-1\n"
+         "Rotation=90\n" +
+         directoryOptions +
+         "[Schemes]\nNumSchemes=2\nScheme1=Pipes\nScheme2=By name\n"
+         "[Pipes]\nType=Layer\nDefaultToByLayer=Yes\nUnknownType=Ignore\nNumMaps=1\n"
+         "Map1=PIPE,P-PIPE\n"
+         "[By name]\nType=Block\nDefaultToByLayer=Yes\nUnknownType=Ignore\nNumMaps=1\n"
+         "Map1=VALVE*,P-VALVES\n";
+}
+
 TEST(BrowserSession, EachScriptGivesItsGoldenTranscript) {
+  const std::string insert = InsertSettings("BlockInsert=2\n", "");
+  const std::string askOnce = InsertSettings("BlockInsert=1\n", "");
+  const std::string exploding =
+      InsertSettings("BlockInsert=2\n", "Explode=Yes\nMultipleInsert=Yes\n");
+  const std::string repeating = InsertSettings("BlockInsert=2\n", "Repeat=Yes\n");
   const SessionCase cases[] = {
       // Add a folder (the picker answered), wait for the loader, dump the lists, insert.
       {"browse", "", nullptr, 1},
@@ -166,6 +227,25 @@ TEST(BrowserSession, EachScriptGivesItsGoldenTranscript) {
       {"schemes", kTwoLibraries, nullptr, 1},
       // On a host release older than the newest drawing, that drawing starts nothing.
       {"newer", kTwoLibraries, nullptr, 1, "--acadver 19.1s"},
+      // A new block at 1:1 and 90 degrees; the same name again with a typed scale and the
+      // rotation asked for: "Always update" redefines it from the file without a question.
+      {"insert", insert.c_str(), nullptr, 0, "", kInsertTwice.c_str()},
+      // "Ask once per block per drawing": asked at the first update only, again in a new drawing.
+      {"insert-ask-once", askOnce.c_str(), nullptr, 0, "", kAskOnce.c_str()},
+      // Explode and Multiple Insert: each reference exploded, until the user cancels.
+      {"insert-explode", exploding.c_str(), nullptr, 0, "", kExplodeAgainAndAgain.c_str()},
+      // Repeat: a cancelled first insertion removes the new definition and brings the browser
+      // back once; a cancelled repetition keeps it.
+      {"insert-cancel", repeating.c_str(), nullptr, 0, "", kCancelTwice.c_str()},
+      // A Layer scheme maps the definition; a BlockName->Layer scheme places the reference on
+      // its layer and sets the previous layer back.
+      {"insert-scheme", insert.c_str(), nullptr, 0, "", kTwoSchemes.c_str()},
+      // Attach, and the refusal when the drawing has a block of that name.
+      {"insert-xref", insert.c_str(), nullptr, 0, "", kXrefTwice.c_str()},
+      // Open activates the drawing already open, whatever the case of its extension.
+      {"insert-open", insert.c_str(), nullptr, 0, "", kOpenOpen},
+      // Names that cannot be typed are refused, naming the file; a name with a blank inserts.
+      {"insert-names", insert.c_str(), nullptr, 0, "", kUnsafeNames, true},
   };
   for (const SessionCase& test : cases) ExpectGoldenTranscript(test);
 }
@@ -221,15 +301,14 @@ TEST(BrowserSession, BlockListScriptsGiveTheirGoldenTranscripts) {
 }
 
 // The main job's session: the demonstration builds its library with the host's commands, then
-// the browser shows the drawing's own blocks and the library added through the picker. Only the
-// lines that do not depend on when it ran are compared.
+// the browser shows the drawing's own blocks and the library added through the picker, and
+// inserts the pump with a scheme. Only the lines that do not depend on when it ran are compared.
 TEST(BrowserSession, TheDemonstrationShowsItsLibraryInTheBrowser) {
   TempFolder folder;
   fw::CreateDirectory(folder / L"library");
   fw::CreateDirectory(folder / L"support");
-  WriteFile(folder / L"support/qv35.ini",
-            "[Paths]\nNumPaths=1\nPath1=Internal Blocks\n[Internal Blocks]\n"
-            "Description=Internal Blocks\n");
+  EXPECT_TRUE(fw::CopyFile(fw::FromNativePath(std::string(QRVA_DEMO_DIR) + "/qv35.ini"),
+                           folder / L"support/qv35.ini", true));
   std::string inner = "cd " + ShellQuote(fw::NativePath(folder.Path())) + " && exec " +
                       ShellQuote(QRVA_HOST_PATH) + " --module " + ShellQuote(QRVA_MODULE_PATH) +
                       " --support support --script " +
@@ -249,6 +328,11 @@ TEST(BrowserSession, TheDemonstrationShowsItsLibraryInTheBrowser) {
            "ui: 253 #2 Tank R14 | R14 | Storage tank with its number as an attribute | ",
            "ui: 254 \"Block: Pump\\nDesc: Centrifugal pump, casing on its own layer\\nFile Type: "
            "2000\\nSize: ",
+           "ui: message \"Quorvane\" \"Pump already exists, do you wish to overwrite?\" -> YES\n",
+           "*Model_Space | INSERT | layer Pipe | color 256 | linetype ByLayer | block Pump | "
+           "at 60,40,0 | scale 1,1,1 | rotation 0\n",
+           "Pump | CIRCLE | layer M-PUMP | color 256 | linetype ByLayer\n",
+           "Pump | TEXT | layer M-PUMP | color 256 | linetype ByLayer\n",
        }) {
     EXPECT_NE(outcome.out.find(line), std::string::npos) << line;
   }
