@@ -51,7 +51,7 @@ struct BlockDlgEnvironment {
   fw::CEvent* setupDone = nullptr;
   // What the pending action runs with (not owned): the insertion state the command reactor
   // finishes an insertion from, the drawing's memory of block names already asked about, and the
-  // path TRVXQVOPEN opens. Without them the action is only logged.
+  // path TRVXQVOPEN opens. An action whose state is missing does nothing.
   insert::InsertionState* insertion = nullptr;
   std::vector<std::wstring>* askedBlockNames = nullptr;
   std::wstring* pendingOpenPath = nullptr;
