@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <climits>
+#include <cstdlib>
 #include <cwchar>
 #include <map>
 #include <mutex>
@@ -346,11 +347,27 @@ bool IsReadOnlyOrFolder(std::wstring_view file) {
          (status.attribute & (fw::kAttributeReadOnly | fw::kAttributeDirectory)) != 0;
 }
 
+// The file a settings file kept as a symbolic link (into a shared or synchronised folder) names,
+// so that the temporary, the backups and the rename happen beside it and the link stays; the
+// path itself for anything else, a link that leads nowhere included.
+std::wstring ThroughLinks(std::wstring_view file) {
+  auto native = NativeBytes(file);
+  struct stat status {};
+  if (!native || lstat(native->c_str(), &status) != 0 || !S_ISLNK(status.st_mode)) {
+    return std::wstring(file);
+  }
+  char* resolved = realpath(native->c_str(), nullptr);
+  if (resolved == nullptr) return std::wstring(file);
+  std::wstring target = fw::FromNativePath(resolved);
+  std::free(resolved);
+  return target;
+}
+
 // Puts `bytes` at `file` as IniFlush describes: lock, write the temporary, rotate, rename.
-// FIXME: a settings file that is a symbolic link is replaced by a regular file, not written
-// through the link.
-bool WriteIniBytes(std::wstring_view file, std::string_view bytes, bool backup,
+bool WriteIniBytes(std::wstring_view named, std::string_view bytes, bool backup,
                    const IniFlushAttempts& attempts) {
+  const std::wstring target = ThroughLinks(named);
+  const std::wstring_view file = target;
   auto native = NativeBytes(file);
   if (!native || IsReadOnlyOrFolder(file)) return false;
   WriterLock lock = TakeWriterLock(*native, attempts);

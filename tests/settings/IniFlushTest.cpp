@@ -146,6 +146,25 @@ TEST(IniFlush, KeepsThePermissionsOfTheFileItReplaces) {
   EXPECT_EQ(status.st_mode & 07777, 0640u);
 }
 
+// A settings file kept as a link into another folder is written there, with its backups, and
+// stays a link.
+TEST(IniFlush, WritesThroughASymbolicLinkAndKeepsIt) {
+  TempFolder folder;
+  fw::CreateDirectory(folder / L"shared");
+  std::wstring target = folder / L"shared/qv35.ini";
+  std::wstring link = folder / L"qv35.ini";
+  WriteFile(target, NumberedText(1));
+  ASSERT_EQ(symlink(fw::NativePath(target).c_str(), fw::NativePath(link).c_str()), 0);
+  ASSERT_TRUE(IniLoad(link));
+  IniWriteInt(L"s", L"v", 2, link);
+  ASSERT_TRUE(IniFlush(link, true));
+  struct stat status {};
+  ASSERT_EQ(lstat(fw::NativePath(link).c_str(), &status), 0);
+  EXPECT_TRUE(S_ISLNK(status.st_mode));
+  EXPECT_EQ(ReadFile(target), NumberedText(2));
+  EXPECT_EQ(Listing(folder), (std::vector<std::string>{"qv35.ini", "shared"}));
+}
+
 TEST(IniFlush, LeavesAReadOnlyFileAsItIs) {
   TempFolder folder;
   std::wstring file = folder / L"qv35.ini";
