@@ -53,7 +53,8 @@ void Disarm(InsertionState& state) {
 }
 
 // What the insert command names as its block for a library block, with the definition brought
-// up to date as the Part's rules say; sets whether "_y" must answer the redefinition question.
+// up to date as the insertion options ask; sets whether "_y" must answer the redefinition
+// question.
 std::wstring LibraryTarget(const library::Directory& directory, const std::wstring& name,
                            const std::wstring& file, const InsertTargets& typed,
                            ExistingBlockMode mode, InsertionState& state,
