@@ -20,7 +20,6 @@ namespace {
 // Drawings older than R13 (index 14) have no description we can write.
 constexpr int kFirstVersionWithDescription = 14;
 
-std::wstring TimeText(std::int64_t time) { return fw::FormatLocalTime(time, L"%x, %X"); }
 
 }  // namespace
 
@@ -52,7 +51,7 @@ void BlockDlg::ShowProperties(int item) {
                             b->name.c_str(), b->description.c_str(),
                             dwgprobe::VersionName(b->version),
                             static_cast<long>(b->currentStatus.size),
-                            TimeText(b->created).c_str(), TimeText(b->modified).c_str()));
+                            BlockTimeText(b->created).c_str(), BlockTimeText(b->modified).c_str()));
 }
 
 void BlockDlg::ClearProperties() { SetDlgItemText(kIdProperties, L""); }

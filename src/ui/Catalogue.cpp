@@ -11,6 +11,7 @@
 #include "library/Block.h"
 #include "library/BlockProbe.h"
 #include "library/Directory.h"
+#include "ui/MyList.h"
 
 namespace ui {
 namespace {
@@ -245,8 +246,8 @@ void CataloguePrinter::PrintThumbnail(const CatalogueItem& item, int x, int y) {
 }
 
 std::wstring CataloguePrinter::Details(const library::Block& block) const {
-  const std::wstring created = fw::FormatLocalTime(block.created, L"%x, %X");
-  const std::wstring modified = fw::FormatLocalTime(block.modified, L"%x, %X");
+  const std::wstring created = BlockTimeText(block.created);
+  const std::wstring modified = BlockTimeText(block.modified);
   const wchar_t* fileType = dwgprobe::VersionName(block.version);
   // The whole size: a drawing past 2 GB would print a negative 32-bit number.
   const auto size = static_cast<unsigned long long>(block.currentStatus.size);

@@ -18,10 +18,16 @@ enum BlockColumn { kColumnName, kColumnVersion, kColumnDescription, kColumnSize,
 
 constexpr const wchar_t* kPlaceholderText = L"12345678";
 
-std::wstring TimeText(std::int64_t time) { return fw::FormatLocalTime(time, L"%x, %X"); }
-
 std::wstring SizeText(const library::Block& b) {
   return fw::Format(L"%ld", static_cast<long>(b.currentStatus.size));
+}
+
+// The report's columns that the probe fills: format, size and the two times.
+void ShowProbedTexts(fw::ListCtrl& list, int item, const library::Block& b) {
+  list.SetItemText(item, kColumnVersion, dwgprobe::VersionName(b.version));
+  list.SetItemText(item, kColumnSize, SizeText(b));
+  list.SetItemText(item, kColumnCreated, BlockTimeText(b.created));
+  list.SetItemText(item, kColumnModified, BlockTimeText(b.modified));
 }
 
 }  // namespace
@@ -41,10 +47,8 @@ void DialogLoaderView::UpdateBlock(const library::Directory& d, const library::B
   int item = list.FindItemByData(reinterpret_cast<fw::ItemData>(&b));
   if (item < 0) return;
   list.SetItemImage(item, b.imageIndex);
-  list.SetItemText(item, kColumnVersion, dwgprobe::VersionName(b.version));
   list.SetItemText(item, kColumnDescription, b.description);
-  list.SetItemText(item, kColumnCreated, TimeText(b.created));
-  list.SetItemText(item, kColumnModified, TimeText(b.modified));
+  ShowProbedTexts(list, item, b);
   // The properties box and the buttons it enables were filled from the facts before the probe.
   if (list.GetItemState(item, fw::LVIS_SELECTED) != 0) {
     fw::Notify note;
@@ -107,11 +111,8 @@ void DialogLoaderView::ShowBlock(int item, const library::Block& b) {
   list.SetItemText(item, kColumnName, b.name);
   list.SetItemImage(item, b.imageIndex);
   list.SetItemData(item, reinterpret_cast<fw::ItemData>(&b));
-  list.SetItemText(item, kColumnVersion, dwgprobe::VersionName(b.version));
   list.SetItemText(item, kColumnDescription, b.description);
-  list.SetItemText(item, kColumnSize, SizeText(b));
-  list.SetItemText(item, kColumnCreated, TimeText(b.created));
-  list.SetItemText(item, kColumnModified, TimeText(b.modified));
+  ShowProbedTexts(list, item, b);
 }
 
 void DialogLoaderView::EndFill(const library::Directory& d, bool complete) {
@@ -128,10 +129,7 @@ void DialogLoaderView::ShowBlockFacts(const library::Block& b) {
   fw::ListCtrl& list = blocks_.Control();
   int item = list.FindItemByData(reinterpret_cast<fw::ItemData>(&b));
   if (item < 0) return;
-  list.SetItemText(item, kColumnVersion, dwgprobe::VersionName(b.version));
-  list.SetItemText(item, kColumnSize, SizeText(b));
-  list.SetItemText(item, kColumnCreated, TimeText(b.created));
-  list.SetItemText(item, kColumnModified, TimeText(b.modified));
+  ShowProbedTexts(list, item, b);
 }
 
 void DialogLoaderView::RemoveDirectory(const library::Directory& d) {

@@ -1,9 +1,12 @@
 // The block list's views, sorting and selection.
 #include "ui/MyList.h"
 
+#include "fw/Strings.h"
 #include "ui/BlockSort.h"
 
 namespace ui {
+
+std::wstring BlockTimeText(std::int64_t time) { return fw::FormatLocalTime(time, L"%x, %X"); }
 
 unsigned MyList::StyleOf(int view) {
   switch (view) {

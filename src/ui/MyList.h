@@ -2,6 +2,9 @@
 // blocks of the current directory, its four views and its fourteen sort styles.
 #pragma once
 
+#include <cstdint>
+#include <string>
+
 #include "fw/ListCtrl.h"
 
 namespace library {
@@ -9,6 +12,10 @@ class Block;
 }
 
 namespace ui {
+
+// A block's time as the report, the properties box and the catalogue show it: the locale's
+// date and time.
+std::wstring BlockTimeText(std::int64_t time);
 
 // View indexes as directories keep them.
 inline constexpr int kViewLargeIcons = 0;
