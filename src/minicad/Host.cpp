@@ -98,6 +98,8 @@ bool Host::RunInteractive(std::istream& in) {
   return Run(lines);
 }
 
+bool Host::RunLines(LineSource& source) { return Run(source); }
+
 void Host::Quit() {
   if (quit_) return;
   quit_ = true;

@@ -96,6 +96,9 @@ class Host {
   // Runs lines read from a UTF-8 stream as they are needed, until its end; typed input when
   // the options say `interactive`, otherwise like a script.
   bool RunInteractive(std::istream& in);
+  // Runs the lines of any source as they are needed (a host window's input line), until it
+  // has no more.
+  bool RunLines(LineSource& source);
 
   // The quit sequence: the quit message to every module, each drawing closed (with its
   // drawing-unload message), then the unload-application message to every module. A second
