@@ -41,11 +41,28 @@ std::optional<UiStep> HeadlessUiDriver::TakeAction() {
 }
 
 void HeadlessUiDriver::TakeNotes(Dialog& dialog) {
-  // This presenter draws nothing: it reads the state when a dump asks. It takes the notes so
-  // that they coalesce as they would for a presenter that draws, and counts them.
-  if (dialog.Queue().TakeChanges().empty()) return;
-  std::lock_guard guard(lock_);
-  ++changeNotes_;
+  // Without a presenter nothing is drawn: the state is read when a dump asks. The notes are
+  // taken all the same, so that they coalesce as they do for a presenter that draws, and
+  // counted.
+  std::vector<ControlChange> changes = dialog.Queue().TakeChanges();
+  if (changes.empty()) return;
+  UiPresenter* presenter = nullptr;
+  {
+    std::lock_guard guard(lock_);
+    ++changeNotes_;
+    presenter = presenter_;
+  }
+  if (presenter != nullptr) presenter->Changed(dialog, changes);
+}
+
+bool HeadlessUiDriver::WaitUntil(Dialog& dialog, Clock::time_point deadline) {
+  UiPresenter* presenter = nullptr;
+  {
+    std::lock_guard guard(lock_);
+    presenter = presenter_;
+  }
+  if (presenter != nullptr) return presenter->WaitUntil(dialog, deadline);
+  return dialog.Queue().WaitUntil(deadline);
 }
 
 void HeadlessUiDriver::DeliverAll(Dialog& dialog) {
@@ -93,16 +110,20 @@ int HeadlessUiDriver::RunModal(Dialog& dialog) {
     Dialog& dialog;
     ~Showing() {
       if (!dialog.IsShown()) return;
+      if (driver.presenter_ != nullptr) driver.presenter_->Ending(dialog);
       dialog.FinishShowing();
       std::lock_guard guard(driver.lock_);
       std::erase(driver.modalDialogs_, &dialog);
     }
   } showing{*this, dialog};
   dialog.InitDialog();
+  UiPresenter* presenter = nullptr;
   {
     std::lock_guard guard(lock_);
     Emit("ui: dialog " + TranscriptQuoted(dialog.GetWindowText()) + " shown");
+    presenter = presenter_;
   }
+  if (presenter != nullptr) presenter->Shown(dialog, true);
   bool escapeSent = false;
   Clock::time_point escapeDeadline;
   std::uint64_t waitedAfter = ~std::uint64_t{0};
@@ -117,6 +138,12 @@ int HeadlessUiDriver::RunModal(Dialog& dialog) {
         FireTimers(dialog);
         DeliverAll(dialog);
         if (dialog.IsEnded()) break;
+        if (presenter != nullptr) {
+          // The window system's own events first: the step meets an idle dialog.
+          presenter->Settle(dialog);
+          DeliverAll(dialog);
+          if (dialog.IsEnded()) break;
+        }
         if (std::optional<UiStep> step = TakeAction()) RunAction(dialog, *step);
         break;
       }
@@ -132,7 +159,7 @@ int HeadlessUiDriver::RunModal(Dialog& dialog) {
                            dialog.GetWindowText() + L"\" waited " + Seconds(limit));
           break;
         }
-        dialog.Queue().WaitUntil(answerDeadline);
+        WaitUntil(dialog, answerDeadline);
         break;
       }
       case Next::kNone: {
@@ -150,12 +177,13 @@ int HeadlessUiDriver::RunModal(Dialog& dialog) {
           dialog.EndDialog(IDCANCEL);
           break;
         }
-        dialog.Queue().WaitUntil(escapeDeadline);
+        WaitUntil(dialog, escapeDeadline);
         break;
       }
     }
   }
   int code = dialog.EndCode();
+  if (presenter != nullptr) presenter->Ending(dialog);
   dialog.FinishShowing();
   {
     std::lock_guard guard(lock_);
@@ -173,16 +201,24 @@ void HeadlessUiDriver::ShowModeless(Dialog& dialog) {
     modelessDialogs_.push_back(&dialog);
   }
   dialog.InitDialog();
-  std::lock_guard guard(lock_);
-  Emit("ui: dialog " + TranscriptQuoted(dialog.GetWindowText()) + " shown");
+  UiPresenter* presenter = nullptr;
+  {
+    std::lock_guard guard(lock_);
+    Emit("ui: dialog " + TranscriptQuoted(dialog.GetWindowText()) + " shown");
+    presenter = presenter_;
+  }
+  if (presenter != nullptr) presenter->Shown(dialog, false);
 }
 
 void HeadlessUiDriver::DestroyModeless(Dialog& dialog) {
+  UiPresenter* presenter = nullptr;
   {
     std::lock_guard guard(lock_);
     std::erase(modelessDialogs_, &dialog);
     Emit("ui: dialog " + TranscriptQuoted(dialog.GetWindowText()) + " destroyed");
+    presenter = presenter_;
   }
+  if (presenter != nullptr && dialog.IsShown()) presenter->Ending(dialog);
   dialog.FinishShowing();
 }
 
@@ -203,7 +239,7 @@ bool HeadlessUiDriver::WaitIdle(Dialog& dialog) {
     }
     Clock::time_point now = Clock::now();
     if (now >= deadline) return false;
-    dialog.Queue().WaitUntil(std::min(deadline, now + kIdlePollInterval));
+    WaitUntil(dialog, std::min(deadline, now + kIdlePollInterval));
   }
 }
 
@@ -302,6 +338,9 @@ void HeadlessUiDriver::RunAction(Dialog& dialog, const UiStep& step) {
     case StepVerb::kClose:
       input.Cancel();
       break;
+    case StepVerb::kScreenshot:
+      status = Screenshot(dialog, step);
+      break;
     case StepVerb::kAnswerMessage:
     case StepVerb::kAnswerMenu:
     case StepVerb::kAnswerFolder:
@@ -312,6 +351,29 @@ void HeadlessUiDriver::RunAction(Dialog& dialog, const UiStep& step) {
       break;
   }
   if (!status) Fail(&step, status.Message());
+}
+
+// The script's PATH goes into the line as it was written, so the transcript holds no absolute
+// path; the file is written where the PATH leads from the current folder.
+Status HeadlessUiDriver::Screenshot(Dialog& dialog, const UiStep& step) {
+  UiPresenter* presenter = nullptr;
+  {
+    std::lock_guard guard(lock_);
+    presenter = presenter_;
+  }
+  std::string shown = "ui: screenshot " + TranscriptQuoted(step.text) + " -> ";
+  if (presenter == nullptr) {
+    std::lock_guard guard(lock_);
+    Emit(shown + "no windows");
+    return Status::Success();
+  }
+  presenter->Settle(dialog);
+  Status saved = presenter->Screenshot(dialog, AnswerPath(step.text));
+  if (saved) {
+    std::lock_guard guard(lock_);
+    Emit(shown + "saved");
+  }
+  return saved;
 }
 
 }  // namespace fw

@@ -99,6 +99,11 @@ void HeadlessUiDriver::SetPrinterFactory(PrinterFactory factory) {
   printerFactory_ = std::move(factory);
 }
 
+void HeadlessUiDriver::SetPresenter(UiPresenter* presenter) {
+  std::lock_guard guard(lock_);
+  presenter_ = presenter;
+}
+
 std::vector<std::string> HeadlessUiDriver::Transcript() const {
   std::lock_guard guard(lock_);
   return transcript_;

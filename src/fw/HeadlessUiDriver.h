@@ -12,6 +12,7 @@
 //   ui: color N -> M|cancelled
 //   ui: help "FILE" -> shown
 //   ui: tip ID "ITEM" "TOOLTIP"
+//   ui: screenshot "PATH" -> saved|no windows
 //   ui: error line L: WHAT                 (a step that could not run; the session fails)
 //
 // Rules. An action step runs when the innermost modal dialog has delivered its posted messages
@@ -38,6 +39,7 @@
 #include <vector>
 
 #include "fw/UiDriver.h"
+#include "fw/UiPresenter.h"
 #include "fw/UiScript.h"
 
 namespace fw {
@@ -72,6 +74,9 @@ class HeadlessUiDriver : public UiDriver {
   void SetOutput(Output output);
   void SetWaitLimit(std::chrono::milliseconds limit);
   void SetPrinterFactory(PrinterFactory factory);
+  // A windowing driver that runs its scripts through this engine shows the dialogs through
+  // `presenter` (not owned; nullptr: no windows). Set it before the first dialog is shown.
+  void SetPresenter(UiPresenter* presenter);
   // The `ui:` lines recorded while no output was set.
   std::vector<std::string> Transcript() const;
   // True once a step could not run.
@@ -133,6 +138,9 @@ class HeadlessUiDriver : public UiDriver {
   void RunAction(Dialog& dialog, const UiStep& step);
   bool WaitIdle(Dialog& dialog);
   bool WaitForEnd(Dialog& dialog);
+  // The presenter's wait, or the queue's own without one.
+  bool WaitUntil(Dialog& dialog, Clock::time_point deadline);
+  Status Screenshot(Dialog& dialog, const UiStep& step);
 
   mutable std::mutex lock_;
   std::deque<UiStep> steps_;
@@ -140,6 +148,7 @@ class HeadlessUiDriver : public UiDriver {
   std::vector<std::string> transcript_;
   std::chrono::milliseconds waitLimit_ = kDefaultWaitLimit;
   PrinterFactory printerFactory_;
+  UiPresenter* presenter_ = nullptr;  // set before dialogs show; read on the dialogs' thread
   bool failed_ = false;
   std::vector<Dialog*> modalDialogs_;     // innermost last
   std::vector<Dialog*> modelessDialogs_;  // shown modeless

@@ -126,7 +126,17 @@ class StepReader {
     struct Action {
       const char* name;
       StepVerb verb;
-      enum { kNone, kId, kIdText, kIdOnOff, kIdKey, kIdOptionalText, kIdNumber, kIdTwoTexts } form;
+      enum {
+        kNone,
+        kId,
+        kIdText,
+        kIdOnOff,
+        kIdKey,
+        kIdOptionalText,
+        kIdNumber,
+        kIdTwoTexts,
+        kPath
+      } form;
     };
     static constexpr Action kActions[] = {
         {"click", StepVerb::kClick, Action::kId},
@@ -145,6 +155,7 @@ class StepReader {
         {"dump", StepVerb::kDump, Action::kId},
         {"dump-dialog", StepVerb::kDumpDialog, Action::kNone},
         {"close", StepVerb::kClose, Action::kNone},
+        {"screenshot", StepVerb::kScreenshot, Action::kPath},
     };
     for (const Action& action : kActions) {
       if (verb != action.name) continue;
@@ -181,6 +192,11 @@ class StepReader {
           return Arguments(3, 3) && Id() && Text(2, step_.text) && Text(3, step_.newText)
                      ? Done()
                      : Fail(L"needs a control id, the old text and the new text");
+        case Action::kPath:
+          if (!Arguments(1, 1) || tokens_[1].bytes.empty()) return Fail(L"needs a file's path");
+          step_.hasText = true;
+          step_.text = FromNativePath(tokens_[1].bytes);
+          return Done();
       }
     }
     return Result<UiStep>::Failure(L"unknown step \"" + FromUtf8(verb) + L"\"");
@@ -352,6 +368,7 @@ bool UiStep::IsAnswer() const {
     case StepVerb::kDump:
     case StepVerb::kDumpDialog:
     case StepVerb::kClose:
+    case StepVerb::kScreenshot:
       return false;
   }
   return false;
@@ -446,6 +463,8 @@ std::string FormatUiStep(const UiStep& step) {
       return "dump-dialog";
     case StepVerb::kClose:
       return "close";
+    case StepVerb::kScreenshot:
+      return "screenshot " + path;
     case StepVerb::kAnswerMessage:
       return "answer message " + AnswerName(step.number);
     case StepVerb::kAnswerMenu:

@@ -4,7 +4,7 @@
 //   Actions:  click ID | check ID on|off | text ID "TEXT" | key ID Enter|Escape|Tab|F1 |
 //             choose ID "TEXT" | dblclick ID "TEXT" | rclick ID ["TEXT"] | altclick ID ["TEXT"] |
 //             column ID N | label ID "OLD" "NEW" | drop ID | tip ID "TEXT" | wait-idle |
-//             dump ID | dump-dialog | close
+//             dump ID | dump-dialog | close | screenshot PATH
 //   Answers:  answer message YES|NO|OK|CANCEL|RETRY|ABORT|IGNORE | answer menu "ITEM"|none |
 //             answer folder PATH|none | answer file PATH|none | answer print PDFPATH [DPI]|none |
 //             answer color N|none          (none: the question is cancelled)
@@ -41,6 +41,7 @@ enum class StepVerb {
   kDump,
   kDumpDialog,
   kClose,
+  kScreenshot,  // saves the active dialog's window as a PNG (nothing without windows)
   kAnswerMessage,
   kAnswerMenu,
   kAnswerFolder,
@@ -54,7 +55,7 @@ struct UiStep {
   int line = 0;         // the line in the script; 0 for a step queued by code
   int id = 0;           // the control
   bool hasText = false;  // rclick or altclick on an item; an answer other than none
-  std::wstring text;    // TEXT, OLD, ITEM or PATH
+  std::wstring text;    // TEXT, OLD, ITEM or PATH (answers and screenshot)
   std::wstring newText;  // label: NEW
   int number = 0;  // column N, colour N (-1: none), DPI (0: the default), message answer (IDYES)
   bool on = false;      // check

@@ -13,6 +13,7 @@
 #include "fw/Dialog.h"
 #include "fw/ProgressCtrl.h"
 #include "fw/RecordingPrinterDC.h"
+#include "fw/Strings.h"
 #include "fw/UiScript.h"
 
 namespace {
@@ -100,8 +101,10 @@ struct DriverRun {
   int endCode;
 };
 
-DriverRun RunStubborn(const char* script, bool refuseEscape, std::function<bool()> idle = {}) {
+DriverRun RunStubborn(const char* script, bool refuseEscape, std::function<bool()> idle = {},
+                      fw::UiPresenter* presenter = nullptr) {
   fw::HeadlessUiDriver driver;
+  driver.SetPresenter(presenter);
   driver.AddSteps(fw::ParseUiScript(script).Value());
   driver.SetWaitLimit(100ms);
   fw::SetUiDriver(&driver);
@@ -112,6 +115,60 @@ DriverRun RunStubborn(const char* script, bool refuseEscape, std::function<bool(
   fw::SetUiDriver(nullptr);
   bool passed = driver.Finish();
   return DriverRun{driver.Transcript(), passed, code};
+}
+
+// Records what the engine shows it; its screenshots succeed or fail as told.
+class RecordingPresenter : public fw::UiPresenter {
+ public:
+  explicit RecordingPresenter(bool saves) : saves_(saves) {}
+  void Shown(fw::Dialog& dialog, bool modal) override {
+    calls += "shown " + fw::ToUtf8(dialog.GetWindowText()) + (modal ? " modal\n" : "\n");
+  }
+  void Changed(fw::Dialog&, const std::vector<fw::ControlChange>& changes) override {
+    changeCount += static_cast<int>(changes.size());
+  }
+  void Ending(fw::Dialog&) override { calls += "ending\n"; }
+  bool WaitUntil(fw::Dialog& dialog, Clock::time_point deadline) override {
+    return dialog.Queue().WaitUntil(deadline);
+  }
+  void Settle(fw::Dialog&) override {}
+  fw::Status Screenshot(fw::Dialog&, const std::wstring& path) override {
+    calls += "screenshot " + std::string(path.starts_with(L"/") ? "absolute" : "relative") + "\n";
+    return saves_ ? fw::Status::Success() : fw::Status::Failure(L"the window could not be read");
+  }
+  std::string calls;
+  int changeCount = 0;
+
+ private:
+  bool saves_;
+};
+
+TEST(HeadlessUiDriver, SavesScreenshotsOnlyThroughAPresenterThatShowsTheDialog) {
+  struct Case {
+    const char* name;
+    bool hasPresenter;
+    bool saves;
+    bool passed;
+    const char* line;
+    const char* calls;
+  };
+  const Case cases[] = {
+      {"headless", false, false, true, "ui: screenshot \"a b.png\" -> no windows", ""},
+      {"saved", true, true, true, "ui: screenshot \"a b.png\" -> saved",
+       "shown Stubborn modal\nscreenshot absolute\nending\n"},
+      {"unreadable", true, false, false,
+       "ui: error line 2: screenshot \"a b.png\": the window could not be read",
+       "shown Stubborn modal\nscreenshot absolute\nending\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    RecordingPresenter presenter(c.saves);
+    DriverRun run = RunStubborn("dump 5\nscreenshot \"a b.png\"", false, {},
+                                c.hasPresenter ? &presenter : nullptr);
+    EXPECT_EQ(run.passed, c.passed);
+    EXPECT_EQ(run.transcript.at(2), c.line) << Joined(run.transcript);
+    EXPECT_EQ(presenter.calls, c.calls);
+  }
 }
 
 TEST(HeadlessUiDriver, BoundsEveryWait) {
