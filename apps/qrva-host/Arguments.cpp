@@ -16,6 +16,7 @@
 #include "fw/FileName.h"
 #include "fw/FileStatus.h"
 #include "fw/NativePath.h"
+#include "fw/System.h"
 
 namespace host {
 
