@@ -4,7 +4,7 @@
 // one Host of the process.
 //
 // Every member runs on the host's main thread, the thread that created the Host, except
-// ConsoleText and TakeConsoleText, which any thread may call.
+// ConsoleText, TakeConsoleText and Buttons, which any thread may call.
 #pragma once
 
 #include <cstddef>
@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "arx/rxdefs.h"
+#include "minicad/CommandButtons.h"
 #include "minicad/CommandStack.h"
 #include "minicad/DynamicLinker.h"
 #include "minicad/ResultBuffers.h"
@@ -156,6 +157,8 @@ class Host {
   CommandProcessor& Processor() { return *processor_; }
   SystemVariables& Variables() { return *variables_; }
   AutoLisp& Lisp() { return *lisp_; }
+  // The ribbon and toolbar buttons outside components add; any thread (see CommandButtons).
+  CommandButtons& Buttons() { return buttons_; }
 
  private:
   bool Run(LineSource& source);
@@ -172,6 +175,7 @@ class Host {
   std::unique_ptr<DynamicLinker> linker_;
   std::unique_ptr<SystemVariables> variables_;
   std::unique_ptr<AutoLisp> lisp_;
+  CommandButtons buttons_;
 };
 
 }  // namespace minicad
