@@ -29,6 +29,7 @@
 #include "fw/Strings.h"
 #include "fw/System.h"
 #include "fw/UiScript.h"
+#include "gui/Windows.h"
 #include "minicad/Console.h"
 #include "minicad/Host.h"
 
@@ -39,8 +40,8 @@ constexpr int kUsageExit = 2;
 constexpr int kUiScriptExit = 3;
 
 constexpr const char* kUsage =
-    "usage: qrva-host [--module PATH] [--script FILE] [--ui FILE] [--support DIR]...\n"
-    "                 [--acadver VERSION] [DRAWING...]\n"
+    "usage: qrva-host [--module PATH] [--script FILE] [--ui FILE] [--headless]\n"
+    "                 [--support DIR]... [--acadver VERSION] [DRAWING...]\n"
     "\n"
     "Runs a CAD session: opens the drawings named (or starts a new drawing), loads the module,\n"
     "then runs the command line and quits.\n"
@@ -49,7 +50,9 @@ constexpr const char* kUsage =
     "  --script FILE   run the lines of FILE as a script (default: standard input, typed\n"
     "                  when it is a terminal)\n"
     "  --ui FILE       answer the dialogs from the steps of FILE, printing each \"ui:\" line;\n"
-    "                  a malformed script or a step that cannot run exits with 3\n"
+    "                  a malformed script or a step that cannot run exits with 3; with a\n"
+    "                  display the dialogs show as windows while the steps drive them\n"
+    "  --headless      never open windows, even with a display\n"
     "  --support DIR   a support folder; may be given more than once\n"
     "  --acadver VERSION  the host release to stand in for, as ACADVER reads (default\n"
     "                  23.1s); e.g. 19.1s, a release that reads drawings up to 2013\n"
@@ -59,6 +62,7 @@ constexpr const wchar_t* kDefaultModule = L"qrva22-64.arx";
 
 struct Arguments {
   bool help = false;
+  bool headless = false;
   std::optional<std::wstring> module;
   std::optional<std::wstring> script;
   std::optional<std::wstring> uiScript;
@@ -97,6 +101,7 @@ std::optional<Arguments> ParseArguments(int argc, char** argv, std::string& erro
   CLI::App app("", "qrva-host");
   app.set_help_flag();
   app.add_flag("-h,--help", arguments.help);
+  app.add_flag("--headless", arguments.headless);
   app.allow_extras();
   for (auto [name, value] : {std::pair{"--module", &module}, std::pair{"--script", &script},
                              std::pair{"--ui", &uiScript},
@@ -250,27 +255,38 @@ int main(int argc, char** argv) {
     }
   }
 
-  // The headless driver answers the dialogs from the script and prints what they show on the
-  // command line's output, in order with it. It outlives the session, which may ask questions
+  // The driver answers the dialogs from the script and prints what they show on the command
+  // line's output, in order with it: the headless one, or with a display the windowed one,
+  // whose windows show what the steps do. It outlives the session, which may ask questions
   // until its modules are unloaded.
   fw::HeadlessUiDriver uiDriver;
+  std::unique_ptr<gui::WxUiDriver> windowDriver;
   if (arguments->uiScript) {
     fw::Result<std::vector<fw::UiStep>> steps = fw::LoadUiScript(*arguments->uiScript);
     if (!steps) {
       std::printf("ui: error %s\n", fw::ToUtf8(steps.Message()).c_str());
       return kUiScriptExit;
     }
-    uiDriver.AddSteps(steps.Value());
     // `answer print PDFPATH [DPI]` prints into that PDF on A4.
-    uiDriver.SetPrinterFactory([](const std::wstring& pdfPath, int dotsPerInch) {
+    auto printer = [](const std::wstring& pdfPath, int dotsPerInch) {
       return std::make_unique<fw::PdfPrinterDC>(pdfPath,
                                                 fw::PdfPrinterSetup{dotsPerInch, fw::Paper::kA4});
-    });
-    uiDriver.SetOutput([](const std::string& line) {
+    };
+    auto output = [](const std::string& line) {
       std::fwrite(line.data(), 1, line.size(), stdout);
       std::fputc('\n', stdout);
-    });
-    fw::SetUiDriver(&uiDriver);
+    };
+    if (!arguments->headless && gui::StartWindows(argc, argv)) {
+      windowDriver = std::make_unique<gui::WxUiDriver>();
+      windowDriver->SetPrinterFactory(printer);
+      windowDriver->SetScript(steps.Value(), output);
+      fw::SetUiDriver(windowDriver.get());
+    } else {
+      uiDriver.AddSteps(steps.Value());
+      uiDriver.SetPrinterFactory(printer);
+      uiDriver.SetOutput(output);
+      fw::SetUiDriver(&uiDriver);
+    }
   }
 
   int exitCode = 0;
@@ -282,8 +298,10 @@ int main(int argc, char** argv) {
     exitCode = 1;
   }
   if (arguments->uiScript) {
-    bool scriptRan = uiDriver.Finish();
+    bool scriptRan = windowDriver ? windowDriver->Finish() : uiDriver.Finish();
     fw::SetUiDriver(nullptr);
+    windowDriver.reset();
+    gui::StopWindows();
     std::fflush(stdout);
     if (exitCode == 0 && !scriptRan) exitCode = kUiScriptExit;
   }
