@@ -9,10 +9,10 @@
 #include <wx/dcscreen.h>
 #include <wx/evtloop.h>
 #include <wx/image.h>
-#include <wx/mstream.h>
 
 #include "fw/Dialog.h"
 #include "fw/File.h"
+#include "fw/Png.h"
 #include "gui/DialogWindow.h"
 #include "gui/NoteSink.h"
 
@@ -184,12 +184,12 @@ fw::Status DialogPresenter::Screenshot(fw::Dialog& dialog, const std::wstring& p
   wxImage image = Capture(window, false);
   if (!image.IsOk() || IsBlank(image)) image = Capture(window, true);
   if (!image.IsOk()) return fw::Status::Failure(L"the dialog's window could not be read");
-  wxMemoryOutputStream png;
-  if (!image.SaveFile(png, wxBITMAP_TYPE_PNG)) {
-    return fw::Status::Failure(L"the picture could not be made into a PNG");
-  }
-  std::vector<char> bytes(png.GetLength());
-  png.CopyTo(bytes.data(), bytes.size());
+  const std::size_t pixelBytes = static_cast<std::size_t>(image.GetWidth()) * image.GetHeight() * 3;
+  fw::Result<std::vector<std::uint8_t>> png = fw::EncodePng(
+      std::span<const std::uint8_t>(image.GetData(), pixelBytes), image.GetWidth(),
+      image.GetHeight(), false);
+  if (!png) return fw::Status::Failure(png.Message());
+  const std::vector<std::uint8_t>& bytes = png.Value();
   fw::CFile file;
   fw::CFileException error(fw::CFileException::none, path);
   if (!file.Open(path, fw::CFile::modeCreate | fw::CFile::modeWrite | fw::CFile::typeBinary,

@@ -4,7 +4,6 @@
 #include <cstdlib>
 
 #include <wx/app.h>
-#include <wx/image.h>
 #include <wx/init.h>
 
 #include "gui/NoteSink.h"
@@ -38,7 +37,6 @@ bool StartWindows(int& argc, char** argv) {
     wxEntryCleanup();
     return false;
   }
-  if (wxImage::FindHandler(wxBITMAP_TYPE_PNG) == nullptr) wxImage::AddHandler(new wxPNGHandler);
   NoteSink::SetOpen(true);
   started = true;
   return true;
