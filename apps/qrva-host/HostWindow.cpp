@@ -99,7 +99,7 @@ void HostWindow::ShowPendingText() {
     text.swap(pendingText_);
     textPosted_ = false;
   }
-  if (!text.empty()) history_->AppendText(gui::ToWxString(text));
+  if (!text.empty()) history_->AppendText(gui::ToWx(text, gui::TextUse::kMultiline));
 }
 
 void HostWindow::WatchButtons(minicad::CommandButtons& buttons) {
@@ -135,13 +135,13 @@ void HostWindow::ShowButtons(const std::vector<minicad::CommandButton>& buttons)
 }
 
 void HostWindow::ShowRibbonButton(const minicad::CommandButton& button) {
-  auto* item = new wxButton(ribbon_, wxID_ANY, gui::ToWxString(button.title), wxDefaultPosition,
+  auto* item = new wxButton(ribbon_, wxID_ANY, gui::ToWx(button.title), wxDefaultPosition,
                             wxDefaultSize, wxBU_EXACTFIT);
   if (wxBitmap picture = ButtonBitmap(button.png, kRibbonImageSize); picture.IsOk()) {
     item->SetBitmap(picture);
     item->SetBitmapPosition(wxTOP);
   }
-  item->SetToolTip(gui::ToWxString(button.title));
+  item->SetToolTip(gui::ToWx(button.title));
   item->Bind(wxEVT_BUTTON, [this, command = button.commandText](wxCommandEvent&) { Send(command); });
   ribbon_->GetSizer()->Add(item, 0, wxALL, 4);
 }
@@ -153,7 +153,7 @@ void HostWindow::ShowToolbarButton(const minicad::CommandButton& button) {
                                        wxSize(kToolImageSize, kToolImageSize));
   }
   const int id = kFirstToolId + static_cast<int>(toolCommands_.size());
-  toolbar_->AddTool(id, gui::ToWxString(button.title), picture, gui::ToWxString(button.title));
+  toolbar_->AddTool(id, gui::ToWx(button.title), picture, gui::ToWx(button.title));
   toolCommands_.push_back(button.commandText);
 }
 
@@ -171,7 +171,7 @@ void HostWindow::Send(std::wstring_view text) {
 }
 
 void HostWindow::OnEnter(wxCommandEvent&) {
-  std::wstring line = input_->GetValue().ToStdWstring();
+  std::wstring line = gui::FromWx(input_->GetValue());
   input_->Clear();
   if (!line.empty() && (typed_.empty() || typed_.back() != line)) typed_.push_back(line);
   historyPlace_ = typed_.size();
@@ -193,7 +193,7 @@ void HostWindow::OnInputKey(wxKeyEvent& event) {
   if (typed_.empty()) return;
   if (key == WXK_UP && historyPlace_ > 0) --historyPlace_;
   if (key == WXK_DOWN && historyPlace_ < typed_.size()) ++historyPlace_;
-  input_->ChangeValue(historyPlace_ < typed_.size() ? gui::ToWxString(typed_[historyPlace_])
+  input_->ChangeValue(historyPlace_ < typed_.size() ? gui::ToWx(typed_[historyPlace_])
                                                     : wxString());
   input_->SetInsertionPointEnd();
 }

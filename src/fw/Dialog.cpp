@@ -287,6 +287,12 @@ std::vector<int> Dialog::TimerIds() const {
   return ids;
 }
 
+unsigned Dialog::TimerElapse(int id) const {
+  std::lock_guard guard(stateLock_);
+  auto found = timers_.find(id);
+  return found == timers_.end() ? 0 : found->second;
+}
+
 void Dialog::BeginShowing(bool modal) {
   modal_ = modal;
   ended_ = false;

@@ -152,6 +152,8 @@ class Dialog {
   void SetTimer(int id, unsigned elapseMs);
   bool KillTimer(int id);
   std::vector<int> TimerIds() const;
+  // The period SetTimer gave the timer, 0 for no such timer.
+  unsigned TimerElapse(int id) const;
 
   // --- For the UI driver and presenters (dialog's thread unless said otherwise) -------------
   // Any thread: the posted-message queue and the change notes.

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <mutex>
@@ -717,6 +718,15 @@ struct CImageList::State {
   mutable std::mutex mutex;
   ListContent list;
   int imageLimit = kMaxImageCount;
+  std::uint64_t generation = NextGeneration();
+
+  // Under mutex, after the images changed.
+  void Changed() { generation = NextGeneration(); }
+  // Unique across lists, so a list that took another's images never looks unchanged.
+  static std::uint64_t NextGeneration() {
+    static std::atomic<std::uint64_t> last{0};
+    return ++last;
+  }
 };
 
 namespace {
@@ -758,6 +768,7 @@ bool CImageList::Create(int cx, int cy, std::uint16_t flags, int initial, int gr
   if (list.HasMask()) list.mask.assign(list.GridRows() * list.GridWidth(), 0);
   std::lock_guard lock(state_->mutex);
   state_->list = std::move(list);
+  state_->Changed();
   return true;
 }
 
@@ -765,6 +776,7 @@ void CImageList::DeleteImageList() {
   if (!state_) return;
   std::lock_guard lock(state_->mutex);
   state_->list = ListContent{};
+  state_->Changed();
 }
 
 void CImageList::CopyFrom(const CImageList& other) {
@@ -774,6 +786,7 @@ void CImageList::CopyFrom(const CImageList& other) {
   std::scoped_lock lock(state_->mutex, other.state_->mutex);
   other.state_->list.Share();
   state_->list = other.state_->list;
+  state_->Changed();
 }
 
 void CImageList::TakeFrom(CImageList& other) {
@@ -782,6 +795,8 @@ void CImageList::TakeFrom(CImageList& other) {
   if (!other.state_) return DeleteImageList();
   std::scoped_lock lock(state_->mutex, other.state_->mutex);
   state_->list = std::exchange(other.state_->list, ListContent{});
+  state_->Changed();
+  other.state_->Changed();
 }
 
 void CImageList::SetImageLimit(int images) {
@@ -839,6 +854,7 @@ int CImageList::Add(const Bitmap& bitmap, COLORREF maskColour) {
     }
   }
   ++list.count;
+  state_->Changed();
   return index;
 }
 
@@ -856,7 +872,14 @@ bool CImageList::Replace(int index, const Bitmap& bitmap) {
   // The new image has no mask colour: every pixel of it shows, none of the old one's
   // transparent parts.
   if (list.HasMask()) ClearCellMask(list, index);
+  state_->Changed();
   return true;
+}
+
+std::uint64_t CImageList::Generation() const {
+  if (!state_) return 0;
+  std::lock_guard lock(state_->mutex);
+  return state_->generation;
 }
 
 Bitmap CImageList::GetImage(int index) const {
@@ -908,6 +931,7 @@ Status CImageList::ReadStream(std::span<const std::uint8_t> bytes, std::size_t* 
   {
     std::lock_guard lock(state_->mutex);
     state_->list = std::move(list);
+  state_->Changed();
   }
   if (consumed != nullptr) *consumed = source.Consumed();
   return Status::Success();
@@ -927,6 +951,7 @@ void CImageList::Read(CArchive& archive) {
   if (!state_) state_ = std::make_shared<State>();
   std::lock_guard lock(state_->mutex);
   state_->list = std::move(list);
+  state_->Changed();
 }
 
 void CImageList::Read(CArchive& archive, const ImageListShape& shape) {
@@ -934,6 +959,7 @@ void CImageList::Read(CArchive& archive, const ImageListShape& shape) {
   if (!state_) state_ = std::make_shared<State>();
   std::lock_guard lock(state_->mutex);
   state_->list = std::move(list);
+  state_->Changed();
 }
 
 }  // namespace fw

@@ -71,6 +71,12 @@ class CImageList {
   // 16-bit counters hold.
   void SetImageLimit(int images);
 
+  // Changes whenever this list's images or settings change (through any handle), and differs
+  // between lists: a presenter that keeps converted images keeps them while it stays the same.
+  std::uint64_t Generation() const;
+  // The same for every handle to one list: what a presenter keys its converted images by.
+  const void* Identity() const { return state_.get(); }
+
   int GetImageCount() const;
   int ImageWidth() const;
   int ImageHeight() const;

@@ -616,6 +616,41 @@ TEST(ImageListSharing, CopiesOfTheHandleAreTheSameList) {
   EXPECT_FALSE(shown.IsCreated());
 }
 
+// A presenter keeps converted images while the generation stays: every change of the pixels,
+// through any handle, must move it, and reading must not.
+TEST(ImageListSharing, TheGenerationMovesWithEveryChangeAndOnlyThen) {
+  struct Case {
+    const char* name;
+    std::function<void(CImageList& list, CImageList& other)> act;
+    bool changes;
+  };
+  const Case cases[] = {
+      {"add", [](CImageList& list, CImageList&) { list.Add(Filled(2, 2, kRed)); }, true},
+      {"replace", [](CImageList& list, CImageList&) { list.Replace(0, Filled(2, 2, kWhite)); },
+       true},
+      {"read a stream", [](CImageList& list, CImageList&) { (void)list.ReadStream(kTiny); }, true},
+      {"copy from", [](CImageList& list, CImageList& other) { list.CopyFrom(other); }, true},
+      {"take from", [](CImageList& list, CImageList& other) { list.TakeFrom(other); }, true},
+      {"delete", [](CImageList& list, CImageList&) { list.DeleteImageList(); }, true},
+      {"read", [](CImageList& list, CImageList&) { (void)list.GetImage(0); }, false},
+      {"draw", [](CImageList& list, CImageList&) {
+         Bitmap target(4, 4);
+         (void)list.Draw(target, 0, 0, 0);
+       }, false},
+      {"write", [](CImageList& list, CImageList&) { (void)list.WriteStream(); }, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    CImageList list = MakeList(2, 2, {Filled(2, 2, kBlack)});
+    CImageList other = MakeList(2, 2, {Filled(2, 2, kBlack)});
+    const CImageList shown = list;
+    const std::uint64_t before = shown.Generation();
+    c.act(list, other);
+    EXPECT_EQ(shown.Generation() != before, c.changes);
+    EXPECT_EQ(shown.Identity(), list.Identity());
+  }
+}
+
 // The loader adds and replaces while the dialog reads, writes and draws the same list through
 // its own handle, and a third thread works on a list of its own; the thread sanitizer watches.
 TEST(ImageListSharing, ServesTheLoaderAndTheDialogAtOnce) {

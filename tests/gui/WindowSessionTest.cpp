@@ -1,0 +1,144 @@
+// The browser in real windows: qrva-host draws a library of drawings, opens the browser with a
+// `--ui` script on a virtual display, waits for the loader, switches to large icons and saves a
+// screenshot. The picture must be the dialog at its template's size in the real font's dialog
+// units, with the thumbnails laid out in rows and columns in the list's area.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "fw/DialogTemplate.h"
+#include "fw/FileName.h"
+#include "fw/FileStatus.h"
+#include "fw/NativePath.h"
+#include "fw/Png.h"
+#include "gui/DialogUnits.h"
+#include "gui/Windows.h"
+#include "support/Program.h"
+#include "support/TempFolder.h"
+#include "ui/BlockDlgIds.h"
+#include "ui/BlockDlgTemplate.h"
+
+namespace {
+
+using testsupport::ReadFile;
+using testsupport::ShellQuote;
+using testsupport::TempFolder;
+using testsupport::WriteFile;
+
+constexpr int kDrawings = 12;
+// The window system may add a frame around the client area.
+constexpr int kFrameAllowance = 40;
+
+// Runs of at least `least` consecutive true entries.
+int Runs(const std::vector<bool>& marks, int least) {
+  int runs = 0;
+  int length = 0;
+  for (std::size_t i = 0; i <= marks.size(); ++i) {
+    if (i < marks.size() && marks[i]) {
+      ++length;
+      continue;
+    }
+    if (length >= least) ++runs;
+    length = 0;
+  }
+  return runs;
+}
+
+class WindowSession : public testing::Test {
+ protected:
+  void SetUp() override {
+    static char name[] = "gui_window_tests";
+    static char* argv[] = {name, nullptr};
+    static int argc = 1;
+    if (!gui::StartWindows(argc, argv)) GTEST_SKIP() << "no display could be opened";
+  }
+};
+
+TEST_F(WindowSession, ShowsTheBrowsersThumbnailsInRealWindows) {
+  TempFolder folder;
+  fw::CreateDirectory(folder / L"modules");
+  fw::CreateDirectory(folder / L"modules/Log");
+  fw::CreateDirectory(folder / L"support");
+  fw::CreateDirectory(folder / L"appdata");
+  fw::CreateDirectory(folder / L"lib");
+  const std::wstring built = fw::FolderOf(fw::FromNativePath(QRVA_MODULE_PATH));
+  ASSERT_TRUE(fw::CopyFile(fw::FromNativePath(QRVA_MODULE_PATH),
+                           folder / L"modules/qrva22-64.arx", true));
+  ASSERT_TRUE(fw::CopyFile(built + L"/quorva.htb", folder / L"modules/quorva.htb", true));
+  const std::string lib = fw::NativePath(folder / L"lib");
+  WriteFile(folder / L"support/qv35.ini",
+            "[Paths]\nNumPaths=1\nPath1=" + lib + "\n[" + lib + "]\nDescription=Symbols\n");
+  // The host draws each drawing, so each has a preview of its own.
+  std::string commands;
+  for (int i = 1; i <= kDrawings; ++i) {
+    const std::string n = std::to_string(i);
+    commands += "LINE\n0,0\n" + n + "," + std::to_string(kDrawings - i) + "\n\nCIRCLE\n5,5\n" + n +
+                "\nSAVEAS\n2018\n\"lib/Part " + n + ".dwg\"\nNEW\n";
+  }
+  commands += "QUORVA\n";
+  WriteFile(folder / L"session.scr", commands);
+  WriteFile(folder / L"browse.ui",
+            "wait-idle\ndrop 296\nanswer menu \"Large Icons\"\nscreenshot \"shot one.png\"\n");
+
+  const std::string inner = "cd " + ShellQuote(fw::NativePath(folder.Path())) +
+                            " && XDG_DATA_HOME=\"$PWD/appdata\" exec " +
+                            ShellQuote(QRVA_HOST_PATH) +
+                            " --module modules/qrva22-64.arx --support support"
+                            " --script session.scr --ui browse.ui";
+  testsupport::ProgramOutcome outcome =
+      testsupport::RunProgram("/bin/sh", "-c " + ShellQuote(inner), folder);
+  ASSERT_EQ(outcome.exitCode, 0) << outcome.out << outcome.err;
+  EXPECT_NE(outcome.out.find("ui: screenshot \"shot one.png\" -> saved\n"), std::string::npos)
+      << outcome.out;
+
+  const std::string bytes = ReadFile(folder / L"shot one.png");
+  fw::Result<fw::PngImage> decoded = fw::DecodePng(std::span<const std::uint8_t>(
+      reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
+  ASSERT_TRUE(decoded.Ok()) << fw::NativePath(decoded.Message());
+  const fw::PngImage& shot = decoded.Value();
+
+  // The dialog's size: its template in the real font's dialog units.
+  const fw::DialogTemplate dialog = ui::BlockDlgTemplate();
+  const fw::CSize units = gui::FontBaseUnits(gui::TemplateFont(dialog));
+  const fw::CRect client = fw::MapDialogRect(fw::CRect{0, 0, dialog.cx, dialog.cy}, units);
+  EXPECT_GE(shot.width, client.Width());
+  EXPECT_LE(shot.width, client.Width() + kFrameAllowance);
+  EXPECT_GE(shot.height, client.Height());
+  EXPECT_LE(shot.height, client.Height() + kFrameAllowance);
+
+  // The thumbnails (white drawings on black) in the list's area: black in several runs of
+  // columns and of rows, as a grid of icons laid out row by row.
+  const auto list = std::find_if(dialog.controls.begin(), dialog.controls.end(),
+                                 [](const fw::ControlTemplate& c) { return c.id == ui::kIdBlocks; });
+  ASSERT_NE(list, dialog.controls.end());
+  const fw::CRect area = fw::MapDialogRect(list->rect, units);
+  ASSERT_LE(area.right, shot.width);
+  ASSERT_LE(area.bottom, shot.height);
+  auto isBlack = [&](int x, int y) {
+    const std::size_t at = (static_cast<std::size_t>(y) * shot.width + x) * 3;
+    return shot.rgb[at] == 0 && shot.rgb[at + 1] == 0 && shot.rgb[at + 2] == 0;
+  };
+  std::vector<bool> blackColumns(static_cast<std::size_t>(area.Width()));
+  std::vector<bool> blackRows(static_cast<std::size_t>(area.Height()));
+  for (int x = area.left; x < area.right; ++x) {
+    int black = 0;
+    for (int y = area.top; y < area.bottom; ++y) black += isBlack(x, y) ? 1 : 0;
+    blackColumns[static_cast<std::size_t>(x - area.left)] = black > area.Height() / 8;
+  }
+  for (int y = area.top; y < area.bottom; ++y) {
+    int black = 0;
+    for (int x = area.left; x < area.right; ++x) black += isBlack(x, y) ? 1 : 0;
+    blackRows[static_cast<std::size_t>(y - area.top)] = black > area.Width() / 8;
+  }
+  const int thumbnailColumns = Runs(blackColumns, 16);
+  const int thumbnailRows = Runs(blackRows, 16);
+  EXPECT_GE(thumbnailColumns, 3);
+  EXPECT_GE(thumbnailRows, 2);
+  EXPECT_GE(thumbnailColumns * thumbnailRows, kDrawings) << "columns " << thumbnailColumns
+                                                         << ", rows " << thumbnailRows;
+}
+
+}  // namespace
