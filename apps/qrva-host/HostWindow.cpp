@@ -53,7 +53,8 @@ HostWindow::HostWindow() : wxFrame(nullptr, wxID_ANY, "qrva-host", wxDefaultPosi
   });
 
   auto* column = new wxBoxSizer(wxVERTICAL);
-  ribbon_ = new wxPanel(this);
+  ribbon_ = new wxPanel(this, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxTAB_TRAVERSAL,
+                        kRibbonName);
   ribbon_->SetBackgroundColour(wxSystemSettings::GetColour(wxSYS_COLOUR_BTNFACE));
   ribbon_->SetSizer(new wxBoxSizer(wxHORIZONTAL));
   ribbon_->SetMinSize(wxSize(-1, kRibbonImageSize + 40));
@@ -66,10 +67,11 @@ HostWindow::HostWindow() : wxFrame(nullptr, wxID_ANY, "qrva-host", wxDefaultPosi
 void HostWindow::BuildCommandLine() {
   const wxFont fixed(wxFontInfo(10).Family(wxFONTFAMILY_TELETYPE));
   history_ = new wxTextCtrl(this, wxID_ANY, "", wxDefaultPosition, wxDefaultSize,
-                            wxTE_MULTILINE | wxTE_READONLY | wxTE_RICH2 | wxHSCROLL);
+                            wxTE_MULTILINE | wxTE_READONLY | wxTE_RICH2 | wxHSCROLL,
+                            wxDefaultValidator, kHistoryName);
   history_->SetFont(fixed);
   input_ = new wxTextCtrl(this, wxID_ANY, "", wxDefaultPosition, wxDefaultSize,
-                          wxTE_PROCESS_ENTER);
+                          wxTE_PROCESS_ENTER, wxDefaultValidator, kInputName);
   input_->SetFont(fixed);
   input_->Bind(wxEVT_TEXT_ENTER, &HostWindow::OnEnter, this);
   input_->Bind(wxEVT_KEY_DOWN, &HostWindow::OnInputKey, this);

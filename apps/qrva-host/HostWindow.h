@@ -27,6 +27,11 @@ namespace host {
 
 class HostWindow : public wxFrame {
  public:
+  // The names of the window's parts, for finding them (wxWindow::FindWindowByName).
+  static constexpr const char* kRibbonName = "ribbon";
+  static constexpr const char* kHistoryName = "history";
+  static constexpr const char* kInputName = "input";
+
   HostWindow();
 
   // Shows command-line text in the history. Any thread.

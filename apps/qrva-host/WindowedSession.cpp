@@ -2,7 +2,6 @@
 #include "WindowedSession.h"
 
 #include <cstdio>
-#include <cstdlib>
 #include <exception>
 
 #include "HostWindow.h"
@@ -16,15 +15,6 @@
 namespace host {
 
 namespace {
-
-// A display is named in the environment; whether it can be opened, starting the windows tells.
-bool DisplayNamed() {
-  for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY"}) {
-    const char* value = std::getenv(name);
-    if (value != nullptr && *value != '\0') return true;
-  }
-  return false;
-}
 
 int RunWindowSession(HostWindow& window, const Arguments& arguments,
                      const std::optional<std::wstring>& script) {
@@ -53,7 +43,7 @@ int RunWindowSession(HostWindow& window, const Arguments& arguments,
 std::optional<int> RunWithWindows(int argc, char** argv, const Arguments& arguments,
                                   const std::optional<std::wstring>& script,
                                   const std::optional<std::vector<fw::UiStep>>& dialogSteps) {
-  if (!DisplayNamed() || !gui::StartWindows(argc, argv)) return std::nullopt;
+  if (!gui::StartWindows(argc, argv)) return std::nullopt;
   int exitCode = 0;
   {
     auto* window = new HostWindow();  // wx deletes it after Destroy
