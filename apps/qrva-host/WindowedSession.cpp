@@ -1,7 +1,11 @@
 // A qrva-host session with windows.
 #include "WindowedSession.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cstdio>
+#include <iostream>
 #include <exception>
 
 #include "HostWindow.h"
@@ -16,9 +20,19 @@ namespace host {
 
 namespace {
 
+// Lines piped or redirected from a file into the program are a script, as on the terminal; a
+// terminal or nothing at all (a desktop launcher's /dev/null) leaves the typing to the window.
+bool StandardInputIsScript() {
+  struct stat status {};
+  if (fstat(STDIN_FILENO, &status) != 0) return false;
+  return S_ISFIFO(status.st_mode) || S_ISREG(status.st_mode) || S_ISSOCK(status.st_mode);
+}
+
 int RunWindowSession(HostWindow& window, const Arguments& arguments,
                      const std::optional<std::wstring>& script) {
-  minicad::Host session(MakeHostOptions(arguments, !script, [&window](std::wstring_view text) {
+  const bool pipedScript = !script && StandardInputIsScript();
+  const bool typed = !script && !pipedScript;
+  minicad::Host session(MakeHostOptions(arguments, typed, [&window](std::wstring_view text) {
     window.ShowText(text);
   }));
   window.WatchButtons(session.Buttons());
@@ -28,6 +42,8 @@ int RunWindowSession(HostWindow& window, const Arguments& arguments,
   }
   if (script) {
     session.RunScriptText(*script);
+  } else if (pipedScript) {
+    session.RunInteractive(std::cin);
   } else {
     WindowLines lines(window);
     session.RunLines(lines);
