@@ -17,6 +17,9 @@ class ComboView final : public ControlView {
  private:
   wxWindow* window_ = nullptr;  // owned by the dialog window
   wxItemContainer* items_ = nullptr;
+  // Set while the view is filled from the model: wx's events of that filling are not the
+  // user's typing and must not reach the model.
+  bool syncing_ = false;
 };
 
 }  // namespace gui

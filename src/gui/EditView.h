@@ -16,6 +16,7 @@ class EditView final : public ControlView {
  private:
   wxTextCtrl* text_ = nullptr;  // owned by the dialog window
   bool multiline_ = false;
+  bool syncing_ = false;  // the view is being filled from the model: its events are not the user's
 };
 
 }  // namespace gui

@@ -15,6 +15,7 @@ class ListBoxView final : public ControlView {
 
  private:
   wxListBox* list_ = nullptr;  // owned by the dialog window
+  bool syncing_ = false;  // the view is being filled from the model: its events are not the user's
 };
 
 }  // namespace gui

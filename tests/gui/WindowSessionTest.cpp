@@ -6,6 +6,8 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <regex>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -31,6 +33,18 @@ using testsupport::WriteFile;
 constexpr int kDrawings = 12;
 // The window system may add a frame around the client area.
 constexpr int kFrameAllowance = 40;
+
+// The `ui:` lines but the screenshot's, with the drawings' times blanked: what a session shows
+// whether windows present it or not.
+std::string ModelLines(const std::string& out) {
+  static const std::regex kTime(R"(\d\d/\d\d/\d\d, \d\d:\d\d:\d\d)");
+  std::istringstream lines(out);
+  std::string kept;
+  for (std::string line; std::getline(lines, line);) {
+    if (line.starts_with("ui: ") && !line.starts_with("ui: screenshot ")) kept += line + "\n";
+  }
+  return std::regex_replace(kept, kTime, "<time>");
+}
 
 // Runs of at least `least` consecutive true entries.
 int Runs(const std::vector<bool>& marks, int least) {
@@ -69,8 +83,8 @@ TEST_F(WindowSession, ShowsTheBrowsersThumbnailsInRealWindows) {
                            folder / L"modules/qrva22-64.arx", true));
   ASSERT_TRUE(fw::CopyFile(built + L"/quorva.htb", folder / L"modules/quorva.htb", true));
   const std::string lib = fw::NativePath(folder / L"lib");
-  WriteFile(folder / L"support/qv35.ini",
-            "[Paths]\nNumPaths=1\nPath1=" + lib + "\n[" + lib + "]\nDescription=Symbols\n");
+  const std::string settings =
+      "[Paths]\nNumPaths=1\nPath1=" + lib + "\n[" + lib + "]\nDescription=Symbols\n";
   // The host draws each drawing, so each has a preview of its own.
   std::string commands;
   for (int i = 1; i <= kDrawings; ++i) {
@@ -78,21 +92,33 @@ TEST_F(WindowSession, ShowsTheBrowsersThumbnailsInRealWindows) {
     commands += "LINE\n0,0\n" + n + "," + std::to_string(kDrawings - i) + "\n\nCIRCLE\n5,5\n" + n +
                 "\nSAVEAS\n2018\n\"lib/Part " + n + ".dwg\"\nNEW\n";
   }
-  commands += "QUORVA\n";
-  WriteFile(folder / L"session.scr", commands);
+  WriteFile(folder / L"draw.scr", commands);
+  WriteFile(folder / L"session.scr", "QUORVA\n");
   WriteFile(folder / L"browse.ui",
-            "wait-idle\ndrop 296\nanswer menu \"Large Icons\"\nscreenshot \"shot one.png\"\n");
-
-  const std::string inner = "cd " + ShellQuote(fw::NativePath(folder.Path())) +
-                            " && XDG_DATA_HOME=\"$PWD/appdata\" exec " +
-                            ShellQuote(QRVA_HOST_PATH) +
-                            " --module modules/qrva22-64.arx --support support"
-                            " --script session.scr --ui browse.ui";
-  testsupport::ProgramOutcome outcome =
-      testsupport::RunProgram("/bin/sh", "-c " + ShellQuote(inner), folder);
+            "wait-idle\ndump-dialog\ndrop 296\nanswer menu \"Large Icons\"\n"
+            "screenshot \"shot one.png\"\ndump-dialog\n");
+  // Each session starts with the same settings and without the caches the one before wrote,
+  // so both load alike.
+  auto run = [&](const std::string& options) {
+    WriteFile(folder / L"support/qv35.ini", settings);
+    const std::string inner = "cd " + ShellQuote(fw::NativePath(folder.Path())) +
+                              " && rm -f support/*.cache && XDG_DATA_HOME=\"$PWD/appdata\" exec " +
+                              ShellQuote(QRVA_HOST_PATH) +
+                              " --module modules/qrva22-64.arx --support support" + options;
+    return testsupport::RunProgram("/bin/sh", "-c " + ShellQuote(inner), folder);
+  };
+  ASSERT_EQ(run(" --headless --script draw.scr").exitCode, 0);
+  // Headless first: the windows must show the same model, and change nothing in it.
+  testsupport::ProgramOutcome headless = run(" --headless --script session.scr --ui browse.ui");
+  ASSERT_EQ(headless.exitCode, 0) << headless.out << headless.err;
+  EXPECT_NE(headless.out.find("ui: screenshot \"shot one.png\" -> no windows\n"),
+            std::string::npos);
+  ASSERT_FALSE(fw::PathExists(folder / L"shot one.png"));
+  testsupport::ProgramOutcome outcome = run(" --script session.scr --ui browse.ui");
   ASSERT_EQ(outcome.exitCode, 0) << outcome.out << outcome.err;
   EXPECT_NE(outcome.out.find("ui: screenshot \"shot one.png\" -> saved\n"), std::string::npos)
       << outcome.out;
+  EXPECT_EQ(ModelLines(outcome.out), ModelLines(headless.out));
 
   const std::string bytes = ReadFile(folder / L"shot one.png");
   fw::Result<fw::PngImage> decoded = fw::DecodePng(std::span<const std::uint8_t>(
