@@ -34,16 +34,17 @@ constexpr int kDrawings = 12;
 // The window system may add a frame around the client area.
 constexpr int kFrameAllowance = 40;
 
-// The `ui:` lines but the screenshot's, with the drawings' times blanked: what a session shows
-// whether windows present it or not.
+// The `ui:` lines but the screenshot's, with the drawings' times and the session's own support
+// folder blanked: what a session shows whether windows present it or not.
 std::string ModelLines(const std::string& out) {
   static const std::regex kTime(R"(\d\d/\d\d/\d\d, \d\d:\d\d:\d\d)");
+  static const std::regex kSupport(R"(/support-[a-z]+/)");
   std::istringstream lines(out);
   std::string kept;
   for (std::string line; std::getline(lines, line);) {
     if (line.starts_with("ui: ") && !line.starts_with("ui: screenshot ")) kept += line + "\n";
   }
-  return std::regex_replace(kept, kTime, "<time>");
+  return std::regex_replace(std::regex_replace(kept, kTime, "<time>"), kSupport, "/support/");
 }
 
 // Runs of at least `least` consecutive true entries.
@@ -75,7 +76,6 @@ TEST_F(WindowSession, ShowsTheBrowsersThumbnailsInRealWindows) {
   TempFolder folder;
   fw::CreateDirectory(folder / L"modules");
   fw::CreateDirectory(folder / L"modules/Log");
-  fw::CreateDirectory(folder / L"support");
   fw::CreateDirectory(folder / L"appdata");
   fw::CreateDirectory(folder / L"lib");
   const std::wstring built = fw::FolderOf(fw::FromNativePath(QRVA_MODULE_PATH));
@@ -97,24 +97,25 @@ TEST_F(WindowSession, ShowsTheBrowsersThumbnailsInRealWindows) {
   WriteFile(folder / L"browse.ui",
             "wait-idle\ndump-dialog\ndrop 296\nanswer menu \"Large Icons\"\n"
             "screenshot \"shot one.png\"\ndump-dialog\n");
-  // Each session starts with the same settings and without the caches the one before wrote,
-  // so both load alike.
-  auto run = [&](const std::string& options) {
-    WriteFile(folder / L"support/qv35.ini", settings);
+  // Each session has support files of its own, with the same settings and no caches, so both
+  // load alike whatever the one before left.
+  auto run = [&](const std::string& support, const std::string& options) {
+    fw::CreateDirectory(folder / fw::FromNativePath(support));
+    WriteFile(folder / fw::FromNativePath(support + "/qv35.ini"), settings);
     const std::string inner = "cd " + ShellQuote(fw::NativePath(folder.Path())) +
-                              " && rm -f support/*.cache && XDG_DATA_HOME=\"$PWD/appdata\" exec " +
+                              " && XDG_DATA_HOME=\"$PWD/appdata\" exec " +
                               ShellQuote(QRVA_HOST_PATH) +
-                              " --module modules/qrva22-64.arx --support support" + options;
+                              " --module modules/qrva22-64.arx --support " + support + options;
     return testsupport::RunProgram("/bin/sh", "-c " + ShellQuote(inner), folder);
   };
-  ASSERT_EQ(run(" --headless --script draw.scr").exitCode, 0);
+  ASSERT_EQ(run("support-draw", " --headless --script draw.scr").exitCode, 0);
   // Headless first: the windows must show the same model, and change nothing in it.
-  testsupport::ProgramOutcome headless = run(" --headless --script session.scr --ui browse.ui");
+  testsupport::ProgramOutcome headless = run("support-headless", " --headless --script session.scr --ui browse.ui");
   ASSERT_EQ(headless.exitCode, 0) << headless.out << headless.err;
   EXPECT_NE(headless.out.find("ui: screenshot \"shot one.png\" -> no windows\n"),
             std::string::npos);
   ASSERT_FALSE(fw::PathExists(folder / L"shot one.png"));
-  testsupport::ProgramOutcome outcome = run(" --script session.scr --ui browse.ui");
+  testsupport::ProgramOutcome outcome = run("support-windows", " --script session.scr --ui browse.ui");
   ASSERT_EQ(outcome.exitCode, 0) << outcome.out << outcome.err;
   EXPECT_NE(outcome.out.find("ui: screenshot \"shot one.png\" -> saved\n"), std::string::npos)
       << outcome.out;
