@@ -6,6 +6,8 @@
 //   xvfb-run -a -s "-screen 0 1280x1024x24" build/release/bin/window_bench
 #include <benchmark/benchmark.h>
 
+#include <optional>
+
 #include <wx/vscroll.h>
 
 #include "BrowserLibrary.h"
@@ -36,13 +38,23 @@ wxHVScrolledWindow* FindGrid(wxWindow* window) {
   return nullptr;
 }
 
+// The cached library loaded anew, and the main dialog shown in a window.
+struct WindowedShowing {
+  WindowedShowing() {
+    PrepareCachedLibrary();
+    Bench::Get().Reload(true);
+    showing.emplace();
+    showing->Present(presenter);
+  }
+  gui::DialogPresenter presenter;
+  std::optional<Showing> showing;
+};
+
 void BM_FirstPaintInTheWindow(benchmark::State& state) {
   if (!Windows()) return state.SkipWithError("no display");
-  PrepareCachedLibrary();
-  gui::DialogPresenter presenter;
-  Bench::Get().Reload(true);
-  Showing showing;
-  showing.Present(presenter);
+  WindowedShowing windowed;
+  gui::DialogPresenter& presenter = windowed.presenter;
+  Showing& showing = *windowed.showing;
   library::Directory& symbols = Named(L"Symbols");
   showing.UntilIdle();
   for (auto _ : state) {
@@ -62,11 +74,9 @@ BENCHMARK(BM_FirstPaintInTheWindow)->UseManualTime()->Unit(benchmark::kMilliseco
 
 void BM_ScrollingTheLargeIcons(benchmark::State& state) {
   if (!Windows()) return state.SkipWithError("no display");
-  PrepareCachedLibrary();
-  gui::DialogPresenter presenter;
-  Bench::Get().Reload(true);
-  Showing showing;
-  showing.Present(presenter);
+  WindowedShowing windowed;
+  gui::DialogPresenter& presenter = windowed.presenter;
+  Showing& showing = *windowed.showing;
   showing.Select(L"Symbols");
   showing.UntilIdle();
   showing.Dialog().Blocks().Control().SetView(fw::LVS_ICON);

@@ -20,7 +20,7 @@ EditView::EditView(DialogWindow& owner, fw::Control& control) : ControlView(owne
                          wxStyle);
   const int id = control.GetDlgCtrlID();
   text_->Bind(wxEVT_TEXT, [this, id](wxCommandEvent&) {
-    if (syncing_) return;
+    if (IsFilling()) return;
     (void)Input().Type(id, FromWx(text_->GetValue()));
     AfterInput();
   });
@@ -29,12 +29,7 @@ EditView::EditView(DialogWindow& owner, fw::Control& control) : ControlView(owne
 
 wxWindow* EditView::Window() { return text_; }
 
-void EditView::Update(unsigned flags) {
-  syncing_ = true;
-  struct Done {
-    bool& syncing;
-    ~Done() { syncing = false; }
-  } done{syncing_};
+void EditView::Mirror(unsigned flags) {
   UpdateCommon(flags, false);
   auto& edit = static_cast<fw::Edit&>(Control());
   if ((flags & fw::kChangeState) != 0) {

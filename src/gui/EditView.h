@@ -11,12 +11,11 @@ class EditView final : public ControlView {
  public:
   EditView(DialogWindow& owner, fw::Control& control);
   wxWindow* Window() override;
-  void Update(unsigned flags) override;
+  void Mirror(unsigned flags) override;
 
  private:
   wxTextCtrl* text_ = nullptr;  // owned by the dialog window
   bool multiline_ = false;
-  bool syncing_ = false;  // the view is being filled from the model: its events are not the user's
 };
 
 }  // namespace gui

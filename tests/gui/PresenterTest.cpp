@@ -3,6 +3,8 @@
 // thread that fills a list while the dialog waits is shown without touching wx itself.
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <optional>
 #include <thread>
 
 #include <wx/checkbox.h>
@@ -11,6 +13,7 @@
 #include <wx/textctrl.h>
 #include <wx/vscroll.h>
 
+#include "TestDisplay.h"
 #include "fw/Button.h"
 #include "fw/ComboBox.h"
 #include "fw/Dialog.h"
@@ -18,7 +21,6 @@
 #include "fw/ListCtrl.h"
 #include "fw/ProgressCtrl.h"
 #include "gui/DialogPresenter.h"
-#include "gui/Windows.h"
 
 namespace {
 
@@ -42,10 +44,7 @@ fw::DialogTemplate EveryKind() {
 class Presented : public testing::Test {
  protected:
   void SetUp() override {
-    static char name[] = "gui_window_tests";
-    static char* argv[] = {name, nullptr};
-    static int argc = 1;
-    if (!gui::StartWindows(argc, argv)) GTEST_SKIP() << "no display could be opened";
+    if (!guitest::OpenTestDisplay()) GTEST_SKIP() << "no display could be opened";
     dialog_.emplace(EveryKind());
     dialog_->BeginShowing(true);
     dialog_->InitDialog();

@@ -11,13 +11,13 @@
 #include <string>
 #include <vector>
 
+#include "TestDisplay.h"
 #include "fw/DialogTemplate.h"
 #include "fw/FileName.h"
 #include "fw/FileStatus.h"
 #include "fw/NativePath.h"
 #include "fw/Png.h"
 #include "gui/DialogUnits.h"
-#include "gui/Windows.h"
 #include "support/Program.h"
 #include "support/TempFolder.h"
 #include "ui/BlockDlgIds.h"
@@ -65,10 +65,7 @@ int Runs(const std::vector<bool>& marks, int least) {
 class WindowSession : public testing::Test {
  protected:
   void SetUp() override {
-    static char name[] = "gui_window_tests";
-    static char* argv[] = {name, nullptr};
-    static int argc = 1;
-    if (!gui::StartWindows(argc, argv)) GTEST_SKIP() << "no display could be opened";
+    if (!guitest::OpenTestDisplay()) GTEST_SKIP() << "no display could be opened";
   }
 };
 
