@@ -1,6 +1,8 @@
 // The virtual report list over the list control's model.
 #include "gui/ReportList.h"
 
+#include <wx/dcmemory.h>
+
 #include "gui/ImageCache.h"
 #include "gui/ListView.h"
 #include "gui/WxText.h"
@@ -86,18 +88,31 @@ void ReportList::SyncImages() {
   }
   if (!hasImages_ || images_.GetSize() != wxSize(small_.ImageWidth(), small_.ImageHeight())) {
     images_.Create(small_.ImageWidth(), small_.ImageHeight(), false);
-    shownImages_.clear();
+    StartImages();
     SetImageList(&images_, wxIMAGE_LIST_SMALL);
     hasImages_ = true;
   }
+}
+
+// The list's first image is a blank one: the rows take the images' height from the start,
+// before any row has shown an image.
+void ReportList::StartImages() const {
+  images_.RemoveAll();
+  shownImages_.clear();
+  wxBitmap blank(images_.GetSize());
+  {
+    wxMemoryDC dc(blank);
+    dc.SetBackground(wxBrush(GetBackgroundColour()));
+    dc.Clear();
+  }
+  images_.Add(blank);
 }
 
 int ReportList::ShownImage(int image) const {
   if (!hasImages_ || image < 0) return -1;
   const std::uint64_t generation = small_.Generation();
   if (generation != imagesGeneration_) {
-    images_.RemoveAll();
-    shownImages_.clear();
+    StartImages();
     imagesGeneration_ = generation;
   }
   auto found = shownImages_.find(image);

@@ -35,6 +35,7 @@ class ReportList final : public wxListCtrl {
   void SyncColumns();
   void SyncSelection();
   void SyncImages();
+  void StartImages() const;
   // The wx image list's index of the model's small image, added when a row first shows it.
   int ShownImage(int image) const;
 
