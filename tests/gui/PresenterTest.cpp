@@ -10,6 +10,7 @@
 #include <wx/checkbox.h>
 #include <wx/choice.h>
 #include <wx/gauge.h>
+#include <wx/listctrl.h>
 #include <wx/textctrl.h>
 #include <wx/vscroll.h>
 
@@ -124,6 +125,28 @@ TEST_F(Presented, AListFilledByAnotherThreadIsShownOnTheGuiThread) {
   const size_t columns = grid->GetColumnCount();
   ASSERT_GT(columns, 0u);
   EXPECT_EQ(grid->GetRowCount(), (kItems + columns - 1) / columns);
+}
+
+TEST_F(Presented, TheReportsRowsAreAsHighAsItsImages) {
+  constexpr int kImageHeight = 30;
+  auto& list = dialog_->Item<fw::ListCtrl>(kList);
+  fw::CImageList images;
+  ASSERT_TRUE(images.Create(40, kImageHeight, fw::ILC_COLOR4, 4, 4));
+  ASSERT_EQ(images.Add(fw::Bitmap(40, kImageHeight)), 0);
+  list.SetImageList(images, fw::LVSIL_SMALL);
+  list.InsertColumn(0, L"Block");
+  list.SetView(fw::LVS_REPORT);
+  for (int i = 0; i < 3; ++i) list.InsertItem(i, L"Block " + std::to_wstring(i), 0);
+  wxListCtrl* report = nullptr;
+  ASSERT_TRUE(Until([&] {
+    for (wxWindow* child : Shown<wxWindow>(3)->GetChildren()) {
+      if (auto* found = dynamic_cast<wxListCtrl*>(child); found && found->IsShown()) report = found;
+    }
+    return report != nullptr && report->GetItemCount() == 3;
+  }));
+  wxRect row;
+  ASSERT_TRUE(report->GetItemRect(1, row));
+  EXPECT_GE(row.height, kImageHeight);
 }
 
 }  // namespace
