@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <optional>
+#include <stop_token>
 #include <thread>
 
 #include <wx/checkbox.h>
@@ -22,6 +23,7 @@
 #include "fw/ListCtrl.h"
 #include "fw/ProgressCtrl.h"
 #include "gui/DialogPresenter.h"
+#include "gui/WxUiDriver.h"
 
 namespace {
 
@@ -147,6 +149,58 @@ TEST_F(Presented, TheReportsRowsAreAsHighAsItsImages) {
   wxRect row;
   ASSERT_TRUE(report->GetItemRect(1, row));
   EXPECT_GE(row.height, kImageHeight);
+}
+
+// Sets its timer when it is shown, as the dialogs that poll do.
+class TickingDialog : public fw::Dialog {
+ public:
+  explicit TickingDialog(bool ticks) : Dialog(EveryKind()), ticks_(ticks) {}
+
+ protected:
+  bool OnInitDialog() override {
+    if (ticks_) SetTimer(1, 5);
+    return Dialog::OnInitDialog();
+  }
+
+ private:
+  bool ticks_;
+};
+
+// The user's modal loop, without a wx main loop: a dialog ends by its own timer or by a post
+// from another thread, and the loop returns the end code.
+TEST(WxUiDriver, TheUsersModalLoopRunsTimersAndTakesPostsFromOtherThreads) {
+  if (!guitest::OpenTestDisplay()) GTEST_SKIP() << "no display could be opened";
+  struct Case {
+    const char* name;
+    bool byTimer;
+    int endCode;
+  };
+  const Case cases[] = {{"timer", true, fw::IDOK}, {"other thread", false, fw::IDCANCEL}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    gui::WxUiDriver driver;
+    fw::SetUiDriver(&driver);
+    TickingDialog dialog(c.byTimer);
+    int ticks = 0;
+    dialog.On(1, fw::Event::kTimer, [&] {
+      if (++ticks == 3) dialog.EndDialog(fw::IDOK);
+    });
+    // Ends the dialog from another thread: soon when that is the case, else after five seconds
+    // with a code no case expects, so a loop that never fires its timer fails instead of hanging.
+    std::jthread poster([&dialog, byTimer = c.byTimer](std::stop_token stop) {
+      while (!stop.stop_requested() && !dialog.Handle().IsOpen()) std::this_thread::yield();
+      const auto wait = byTimer ? std::chrono::seconds(5) : std::chrono::milliseconds(20);
+      const auto until = std::chrono::steady_clock::now() + wait;
+      while (!stop.stop_requested() && std::chrono::steady_clock::now() < until) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+      }
+      if (!stop.stop_requested()) dialog.Handle().EndDialog(byTimer ? fw::IDABORT : fw::IDCANCEL);
+    });
+    EXPECT_EQ(dialog.DoModal(), c.endCode);
+    poster.request_stop();
+    fw::SetUiDriver(nullptr);
+    EXPECT_EQ(ticks, c.byTimer ? 3 : 0);
+  }
 }
 
 }  // namespace
