@@ -74,8 +74,10 @@ void ReportList::SyncSelection() {
   const int focused = model_.GetNextItem(-1, fw::LVNI_FOCUSED);
   if (focused >= 0 && focused < GetItemCount()) {
     SetItemState(focused, wxLIST_STATE_FOCUSED, wxLIST_STATE_FOCUSED);
-    EnsureVisible(focused);
+    // As in the icon view: only a focus that moved scrolls.
+    if (focused != shownFocus_) EnsureVisible(focused);
   }
+  shownFocus_ = focused;
 }
 
 // The small images as a wx image list of their size; its images come as rows show them.

@@ -49,6 +49,7 @@ class ReportList final : public wxListCtrl {
   mutable std::uint64_t imagesGeneration_ = 0;
   fw::CImageList small_;
   bool hasImages_ = false;
+  int shownFocus_ = -1;  // the focused item last brought into view
 };
 
 }  // namespace gui
