@@ -61,7 +61,7 @@ ButtonView::ButtonView(DialogWindow& owner, fw::Control& control) : ControlView(
   Update(fw::kChangeState | fw::kChangeText);
 }
 
-void ButtonView::Update(unsigned flags) {
+void ButtonView::Mirror(unsigned flags) {
   UpdateCommon(flags, true);
   auto& button = static_cast<fw::Button&>(Control());
   const bool checked = button.GetCheck() == fw::BST_CHECKED;

@@ -9,7 +9,7 @@ class ButtonView final : public ControlView {
  public:
   ButtonView(DialogWindow& owner, fw::Control& control);
   wxWindow* Window() override { return window_; }
-  void Update(unsigned flags) override;
+  void Mirror(unsigned flags) override;
 
  private:
   wxWindow* window_ = nullptr;  // owned by the dialog window

@@ -20,10 +20,12 @@ ComboView::ComboView(DialogWindow& owner, fw::Control& control) : ControlView(ow
     auto* box = new wxComboBox(owner.Client(), wxID_ANY, wxString(), rect.GetPosition(),
                                rect.GetSize());
     box->Bind(wxEVT_TEXT, [this, id, box](wxCommandEvent&) {
+      if (IsFilling()) return;
       (void)Input().Type(id, FromWx(box->GetValue()));
       AfterInput();
     });
     box->Bind(wxEVT_COMBOBOX, [this, id, box](wxCommandEvent&) {
+      if (IsFilling()) return;
       (void)Input().ChooseItem(id, box->GetSelection());
       AfterInput();
     });
@@ -32,6 +34,7 @@ ComboView::ComboView(DialogWindow& owner, fw::Control& control) : ControlView(ow
   } else {
     auto* choice = new wxChoice(owner.Client(), wxID_ANY, rect.GetPosition(), rect.GetSize());
     choice->Bind(wxEVT_CHOICE, [this, id, choice](wxCommandEvent&) {
+      if (IsFilling()) return;
       (void)Input().ChooseItem(id, choice->GetSelection());
       AfterInput();
     });
@@ -41,7 +44,7 @@ ComboView::ComboView(DialogWindow& owner, fw::Control& control) : ControlView(ow
   Update(fw::kChangeState | fw::kChangeItems | fw::kChangeText | fw::kChangeSelection);
 }
 
-void ComboView::Update(unsigned flags) {
+void ComboView::Mirror(unsigned flags) {
   UpdateCommon(flags & ~fw::kChangeState, false);
   auto& combo = static_cast<fw::ComboBox&>(Control());
   if ((flags & fw::kChangeState) != 0) {

@@ -12,7 +12,7 @@ class ComboView final : public ControlView {
  public:
   ComboView(DialogWindow& owner, fw::Control& control);
   wxWindow* Window() override { return window_; }
-  void Update(unsigned flags) override;
+  void Mirror(unsigned flags) override;
 
  private:
   wxWindow* window_ = nullptr;  // owned by the dialog window

@@ -39,6 +39,15 @@ std::unique_ptr<ControlView> ControlView::Make(DialogWindow& owner, fw::Control&
   return nullptr;
 }
 
+void ControlView::Update(unsigned flags) {
+  struct Filling {
+    bool& filling;
+    explicit Filling(bool& flag) : filling(flag) { filling = true; }
+    ~Filling() { filling = false; }
+  } filling(filling_);
+  Mirror(flags);
+}
+
 void ControlView::UpdateCommon(unsigned flags, bool withText) {
   wxWindow* window = Window();
   if ((flags & fw::kChangeState) != 0) {

@@ -23,14 +23,20 @@ class ControlView {
   ControlView& operator=(const ControlView&) = delete;
 
   virtual wxWindow* Window() = 0;
-  // Shows the control's current state; `flags` (fw::ChangeFlags) say what changed.
-  virtual void Update(unsigned flags) = 0;
+  // Shows the control's current state; `flags` (fw::ChangeFlags) say what changed. While it
+  // runs, the events wx raises for the filling are not the user's: IsFilling() is true.
+  void Update(unsigned flags);
   fw::Control& Control() const { return control_; }
 
   // The view of the control's kind.
   static std::unique_ptr<ControlView> Make(DialogWindow& owner, fw::Control& control);
 
  protected:
+  // What Update does for the kind of control.
+  virtual void Mirror(unsigned flags) = 0;
+  // True while the view is being filled from the model: an event wx raises then must not
+  // reach the model as the user's input.
+  bool IsFilling() const { return filling_; }
   // Enabled, visible and placed as the control is; its text as a caption when `withText`.
   void UpdateCommon(unsigned flags, bool withText);
   fw::UserInput Input() const { return fw::UserInput(control_.GetParent()); }
@@ -41,6 +47,7 @@ class ControlView {
  private:
   DialogWindow& owner_;
   fw::Control& control_;
+  bool filling_ = false;
 };
 
 }  // namespace gui

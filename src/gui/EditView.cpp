@@ -20,6 +20,7 @@ EditView::EditView(DialogWindow& owner, fw::Control& control) : ControlView(owne
                          wxStyle);
   const int id = control.GetDlgCtrlID();
   text_->Bind(wxEVT_TEXT, [this, id](wxCommandEvent&) {
+    if (IsFilling()) return;
     (void)Input().Type(id, FromWx(text_->GetValue()));
     AfterInput();
   });
@@ -28,7 +29,7 @@ EditView::EditView(DialogWindow& owner, fw::Control& control) : ControlView(owne
 
 wxWindow* EditView::Window() { return text_; }
 
-void EditView::Update(unsigned flags) {
+void EditView::Mirror(unsigned flags) {
   UpdateCommon(flags, false);
   auto& edit = static_cast<fw::Edit&>(Control());
   if ((flags & fw::kChangeState) != 0) {

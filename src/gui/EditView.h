@@ -11,7 +11,7 @@ class EditView final : public ControlView {
  public:
   EditView(DialogWindow& owner, fw::Control& control);
   wxWindow* Window() override;
-  void Update(unsigned flags) override;
+  void Mirror(unsigned flags) override;
 
  private:
   wxTextCtrl* text_ = nullptr;  // owned by the dialog window

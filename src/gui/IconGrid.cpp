@@ -76,8 +76,11 @@ void IconGrid::Sync(unsigned flags) {
     if (viewChanged && scroll.x == 0 && scroll.y == 0) ScrollToRowColumn(0, 0);
   }
   if ((flags & fw::kChangeSelection) != 0) {
+    // Only a focus that moved brings its item into view: the loader's notes while the user
+    // scrolls must not pull the view back.
     const int focused = model_.GetNextItem(-1, fw::LVNI_FOCUSED);
-    if (focused >= 0) ShowItem(focused);
+    if (focused >= 0 && focused != shownFocus_) ShowItem(focused);
+    shownFocus_ = focused;
   }
   Refresh(false);
 }

@@ -45,6 +45,7 @@ class IconGrid final : public wxHVScrolledWindow {
   Grid grid_;
   int count_ = 0;
   unsigned shownView_ = 0;
+  int shownFocus_ = -1;  // the focused item last brought into view
 };
 
 }  // namespace gui

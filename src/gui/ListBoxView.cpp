@@ -14,10 +14,12 @@ ListBoxView::ListBoxView(DialogWindow& owner, fw::Control& control) : ControlVie
   list_ = new wxListBox(owner.Client(), wxID_ANY, rect.GetPosition(), rect.GetSize());
   const int id = control.GetDlgCtrlID();
   list_->Bind(wxEVT_LISTBOX, [this, id](wxCommandEvent&) {
+    if (IsFilling()) return;
     (void)Input().ChooseItem(id, list_->GetSelection());
     AfterInput();
   });
   list_->Bind(wxEVT_LISTBOX_DCLICK, [this, id](wxCommandEvent&) {
+    if (IsFilling()) return;
     (void)Input().DoubleClickItem(id, list_->GetSelection());
     AfterInput();
   });
@@ -26,7 +28,7 @@ ListBoxView::ListBoxView(DialogWindow& owner, fw::Control& control) : ControlVie
 
 wxWindow* ListBoxView::Window() { return list_; }
 
-void ListBoxView::Update(unsigned flags) {
+void ListBoxView::Mirror(unsigned flags) {
   UpdateCommon(flags, false);
   auto& box = static_cast<fw::ListBox&>(Control());
   if ((flags & fw::kChangeItems) != 0) {

@@ -11,7 +11,7 @@ class ListBoxView final : public ControlView {
  public:
   ListBoxView(DialogWindow& owner, fw::Control& control);
   wxWindow* Window() override;
-  void Update(unsigned flags) override;
+  void Mirror(unsigned flags) override;
 
  private:
   wxListBox* list_ = nullptr;  // owned by the dialog window

@@ -46,7 +46,7 @@ void ListView::ShowActiveView() {
   ItemWindow()->SetSize(panel_->GetClientSize());
 }
 
-void ListView::Update(unsigned flags) {
+void ListView::Mirror(unsigned flags) {
   UpdateCommon(flags, false);
   if ((flags & fw::kChangeLayout) != 0 || ItemWindow() == nullptr) {
     ShowActiveView();

@@ -17,7 +17,7 @@ class ListView final : public ControlView {
  public:
   ListView(DialogWindow& owner, fw::Control& control);
   wxWindow* Window() override;
-  void Update(unsigned flags) override;
+  void Mirror(unsigned flags) override;
 
   // For the two item windows: their mouse and key events come here.
   void BindItemEvents(wxWindow* window);

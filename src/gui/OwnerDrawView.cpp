@@ -29,7 +29,7 @@ OwnerDrawView::OwnerDrawView(DialogWindow& owner, fw::Control& control)
   Update(fw::kChangeState);
 }
 
-void OwnerDrawView::Update(unsigned flags) {
+void OwnerDrawView::Mirror(unsigned flags) {
   UpdateCommon(flags, false);
   window_->Refresh();
 }

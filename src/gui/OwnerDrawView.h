@@ -14,7 +14,7 @@ class OwnerDrawView final : public ControlView {
  public:
   OwnerDrawView(DialogWindow& owner, fw::Control& control);
   wxWindow* Window() override { return window_; }
-  void Update(unsigned flags) override;
+  void Mirror(unsigned flags) override;
 
  private:
   void Paint(wxDC& dc);

@@ -17,7 +17,7 @@ ProgressView::ProgressView(DialogWindow& owner, fw::Control& control)
 
 wxWindow* ProgressView::Window() { return gauge_; }
 
-void ProgressView::Update(unsigned flags) {
+void ProgressView::Mirror(unsigned flags) {
   UpdateCommon(flags, false);
   auto& progress = static_cast<fw::ProgressCtrl&>(Control());
   int lower = 0;

@@ -11,7 +11,7 @@ class ProgressView final : public ControlView {
  public:
   ProgressView(DialogWindow& owner, fw::Control& control);
   wxWindow* Window() override;
-  void Update(unsigned flags) override;
+  void Mirror(unsigned flags) override;
 
  private:
   wxGauge* gauge_ = nullptr;  // owned by the dialog window

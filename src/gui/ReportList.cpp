@@ -1,6 +1,8 @@
 // The virtual report list over the list control's model.
 #include "gui/ReportList.h"
 
+#include <wx/dcmemory.h>
+
 #include "gui/ImageCache.h"
 #include "gui/ListView.h"
 #include "gui/WxText.h"
@@ -72,26 +74,55 @@ void ReportList::SyncSelection() {
   const int focused = model_.GetNextItem(-1, fw::LVNI_FOCUSED);
   if (focused >= 0 && focused < GetItemCount()) {
     SetItemState(focused, wxLIST_STATE_FOCUSED, wxLIST_STATE_FOCUSED);
-    EnsureVisible(focused);
+    // As in the icon view: only a focus that moved scrolls.
+    if (focused != shownFocus_) EnsureVisible(focused);
+  }
+  shownFocus_ = focused;
+}
+
+// The small images as a wx image list of their size; its images come as rows show them.
+void ReportList::SyncImages() {
+  small_ = model_.GetImageList(fw::LVSIL_SMALL);
+  if (!small_.IsCreated()) {
+    if (hasImages_) SetImageList(nullptr, wxIMAGE_LIST_SMALL);
+    hasImages_ = false;
+    return;
+  }
+  if (!hasImages_ || images_.GetSize() != wxSize(small_.ImageWidth(), small_.ImageHeight())) {
+    images_.Create(small_.ImageWidth(), small_.ImageHeight(), false);
+    StartImages();
+    SetImageList(&images_, wxIMAGE_LIST_SMALL);
+    hasImages_ = true;
   }
 }
 
-// The small images as a wx image list, made again only when the shared list changed.
-void ReportList::SyncImages() {
-  const fw::CImageList small = model_.GetImageList(fw::LVSIL_SMALL);
-  if (!small.IsCreated()) {
-    if (imagesOf_ != nullptr) SetImageList(nullptr, wxIMAGE_LIST_SMALL);
-    imagesOf_ = nullptr;
-    return;
+// The list's first image is a blank one: the rows take the images' height from the start,
+// before any row has shown an image.
+void ReportList::StartImages() const {
+  images_.RemoveAll();
+  shownImages_.clear();
+  wxBitmap blank(images_.GetSize());
+  {
+    wxMemoryDC dc(blank);
+    dc.SetBackground(wxBrush(GetBackgroundColour()));
+    dc.Clear();
   }
-  if (small.Identity() == imagesOf_ && small.Generation() == imagesGeneration_) return;
-  imagesOf_ = small.Identity();
-  imagesGeneration_ = small.Generation();
-  images_.Create(small.ImageWidth(), small.ImageHeight(), false, small.GetImageCount());
-  ImageCache converter;
-  const wxColour background = GetBackgroundColour();
-  for (int i = 0; i < small.GetImageCount(); ++i) images_.Add(converter.Get(small, i, background));
-  SetImageList(&images_, wxIMAGE_LIST_SMALL);
+  images_.Add(blank);
+}
+
+int ReportList::ShownImage(int image) const {
+  if (!hasImages_ || image < 0) return -1;
+  const std::uint64_t generation = small_.Generation();
+  if (generation != imagesGeneration_) {
+    StartImages();
+    imagesGeneration_ = generation;
+  }
+  auto found = shownImages_.find(image);
+  if (found != shownImages_.end()) return found->second;
+  const wxBitmap& bitmap = converter_.Get(small_, image, GetBackgroundColour());
+  const int shown = bitmap.IsOk() ? images_.Add(bitmap) : -1;
+  shownImages_.emplace(image, shown);
+  return shown;
 }
 
 wxString ReportList::OnGetItemText(long item, long column) const {
@@ -99,8 +130,7 @@ wxString ReportList::OnGetItemText(long item, long column) const {
 }
 
 int ReportList::OnGetItemImage(long item) const {
-  const int image = model_.GetItemImage(static_cast<int>(item));
-  return imagesOf_ != nullptr && image < images_.GetImageCount() ? image : -1;
+  return ShownImage(model_.GetItemImage(static_cast<int>(item)));
 }
 
 int ReportList::ItemAt(wxPoint point) const {

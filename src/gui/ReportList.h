@@ -4,11 +4,13 @@
 
 #include <cstdint>
 #include <memory>
+#include <unordered_map>
 
 #include <wx/imaglist.h>
 #include <wx/listctrl.h>
 
 #include "fw/ListCtrl.h"
+#include "gui/ImageCache.h"
 
 namespace gui {
 
@@ -33,13 +35,21 @@ class ReportList final : public wxListCtrl {
   void SyncColumns();
   void SyncSelection();
   void SyncImages();
+  void StartImages() const;
+  // The wx image list's index of the model's small image, added when a row first shows it.
+  int ShownImage(int image) const;
 
   wxWindow* itemArea_ = nullptr;  // the rows' window under the header, owned by this list
   ListView& view_;
   fw::ListCtrl& model_;
-  wxImageList images_;
-  const void* imagesOf_ = nullptr;
-  std::uint64_t imagesGeneration_ = 0;
+  // Only the images of rows drawn since the shared list last changed are converted.
+  mutable wxImageList images_;
+  mutable std::unordered_map<int, int> shownImages_;  // model image -> index in images_
+  mutable ImageCache converter_;
+  mutable std::uint64_t imagesGeneration_ = 0;
+  fw::CImageList small_;
+  bool hasImages_ = false;
+  int shownFocus_ = -1;  // the focused item last brought into view
 };
 
 }  // namespace gui

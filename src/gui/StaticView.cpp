@@ -32,7 +32,7 @@ StaticView::StaticView(DialogWindow& owner, fw::Control& control) : ControlView(
 
 bool StaticView::IsPicture() const { return (Control().GetStyle() & 0x1F) == fw::SS_BITMAP; }
 
-void StaticView::Update(unsigned flags) {
+void StaticView::Mirror(unsigned flags) {
   UpdateCommon(flags, false);
   if ((flags & fw::kChangeText) == 0) return;
   if (auto* picture = dynamic_cast<wxStaticBitmap*>(window_)) {

@@ -9,7 +9,7 @@ class StaticView final : public ControlView {
  public:
   StaticView(DialogWindow& owner, fw::Control& control);
   wxWindow* Window() override { return window_; }
-  void Update(unsigned flags) override;
+  void Mirror(unsigned flags) override;
 
  private:
   bool IsPicture() const;

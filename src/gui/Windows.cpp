@@ -1,7 +1,9 @@
 // Starting and stopping wxWidgets for a host program that has its own main().
 #include "gui/Windows.h"
 
+#include <clocale>
 #include <cstdlib>
+#include <string>
 
 #include <wx/app.h>
 #include <wx/init.h>
@@ -17,7 +19,7 @@ class HostApp final : public wxApp {
   bool OnInit() override { return true; }
 };
 
-bool started = false;
+bool windowsStarted = false;
 
 bool DisplayNamed() {
   const char* x11 = std::getenv("DISPLAY");
@@ -28,27 +30,32 @@ bool DisplayNamed() {
 }  // namespace
 
 bool StartWindows(int& argc, char** argv) {
-  if (started) return true;
+  if (windowsStarted) return true;
   // Without a display named, GTK would only complain: the program runs headless quietly.
   if (!DisplayNamed()) return false;
+  // The toolkit takes the environment's locale for the whole process when it starts; the host
+  // reads and writes numbers as the program always did, so the locale it had comes back.
+  const std::string locale = std::setlocale(LC_ALL, nullptr);
   wxApp::SetInstance(new HostApp);
-  if (!wxEntryStart(argc, argv)) return false;
+  const bool started = wxEntryStart(argc, argv);
+  std::setlocale(LC_ALL, locale.c_str());
+  if (!started) return false;
   if (!wxTheApp->CallOnInit()) {
     wxEntryCleanup();
     return false;
   }
   NoteSink::SetOpen(true);
-  started = true;
+  windowsStarted = true;
   return true;
 }
 
 void StopWindows() {
-  if (!started) return;
+  if (!windowsStarted) return;
   NoteSink::SetOpen(false);
-  started = false;
+  windowsStarted = false;
   wxEntryCleanup();
 }
 
-bool WindowsStarted() { return started; }
+bool WindowsStarted() { return windowsStarted; }
 
 }  // namespace gui

@@ -7,7 +7,8 @@
 #include "fw/Dialog.h"
 #include "gui/DialogPresenter.h"
 #include "gui/DialogTimers.h"
-#include "gui/QuestionPort.h"
+#include "gui/GuiThread.h"
+#include "gui/WxQuestions.h"
 #include "gui/WxText.h"
 
 namespace gui {
@@ -19,9 +20,12 @@ constexpr std::chrono::milliseconds kInteractiveSlice{100};
 }  // namespace
 
 WxUiDriver::WxUiDriver()
-    : presenter_(std::make_unique<DialogPresenter>()),
-      questions_(std::make_unique<QuestionPort>(
-          [presenter = presenter_.get()] { return presenter->ActiveWindow(); })) {}
+    : presenter_(std::make_unique<DialogPresenter>()), guiThread_(std::make_unique<GuiThread>()) {
+#if QRVA_HAVE_WX_QUESTIONS
+  questions_ = std::make_shared<WxQuestions>(
+      [presenter = presenter_.get()] { return presenter->ActiveWindow(); });
+#endif
+}
 
 WxUiDriver::~WxUiDriver() = default;
 
@@ -39,6 +43,18 @@ void WxUiDriver::SetPrinterFactory(fw::HeadlessUiDriver::PrinterFactory factory)
 }
 
 bool WxUiDriver::Finish() { return scripted_ ? engine_.Finish() : true; }
+
+template <typename AskWindows, typename AskScript>
+auto WxUiDriver::Ask(AskWindows windows, AskScript script) -> decltype(script()) {
+#if QRVA_HAVE_WX_QUESTIONS
+  if (!scripted_) return guiThread_->Call([&] { return windows(*questions_); });
+#else
+  // Built without the question windows: even the user's questions take the script engine's
+  // defaults (the first button, cancelled pickers).
+  (void)windows;
+#endif
+  return script();
+}
 
 int WxUiDriver::RunModal(fw::Dialog& dialog) {
   return scripted_ ? engine_.RunModal(dialog) : RunInteractive(dialog);
@@ -89,59 +105,52 @@ void WxUiDriver::DestroyModeless(fw::Dialog& dialog) {
 }
 
 int WxUiDriver::MessageBox(const std::wstring& text, const std::wstring& caption, unsigned type) {
-  if (scripted_) return engine_.MessageBox(text, caption, type);
-  return questions_->OnGuiThread(
-      [&](WxQuestions& questions) { return questions.MessageBox(text, caption, type); });
+  return Ask([&](WxQuestions& questions) { return questions.MessageBox(text, caption, type); },
+             [&] { return engine_.MessageBox(text, caption, type); });
 }
 
 void WxUiDriver::BeginWaitCursor() {
-  if (scripted_) return engine_.BeginWaitCursor();
-  questions_->OnGuiThread([](WxQuestions& questions) { questions.BeginWaitCursor(); });
+  Ask([](WxQuestions& questions) { questions.BeginWaitCursor(); },
+      [this] { engine_.BeginWaitCursor(); });
 }
 
 void WxUiDriver::EndWaitCursor() {
-  if (scripted_) return engine_.EndWaitCursor();
-  questions_->OnGuiThread([](WxQuestions& questions) { questions.EndWaitCursor(); });
+  Ask([](WxQuestions& questions) { questions.EndWaitCursor(); },
+      [this] { engine_.EndWaitCursor(); });
 }
 
 std::optional<int> WxUiDriver::ChooseColor(int initialColor) {
-  if (scripted_) return engine_.ChooseColor(initialColor);
-  return questions_->OnGuiThread(
-      [&](WxQuestions& questions) { return questions.ChooseColor(initialColor); });
+  return Ask([&](WxQuestions& questions) { return questions.ChooseColor(initialColor); },
+             [&] { return engine_.ChooseColor(initialColor); });
 }
 
 int WxUiDriver::TrackPopupMenu(const fw::Menu& menu, const fw::PopupRequest& request) {
-  if (scripted_) return engine_.TrackPopupMenu(menu, request);
-  return questions_->OnGuiThread(
-      [&](WxQuestions& questions) { return questions.TrackPopupMenu(menu, request); });
+  return Ask([&](WxQuestions& questions) { return questions.TrackPopupMenu(menu, request); },
+             [&] { return engine_.TrackPopupMenu(menu, request); });
 }
 
 std::optional<std::wstring> WxUiDriver::BrowseForFolder(const fw::FolderRequest& request) {
-  if (scripted_) return engine_.BrowseForFolder(request);
-  return questions_->OnGuiThread(
-      [&](WxQuestions& questions) { return questions.BrowseForFolder(request); });
+  return Ask([&](WxQuestions& questions) { return questions.BrowseForFolder(request); },
+             [&] { return engine_.BrowseForFolder(request); });
 }
 
 std::optional<std::wstring> WxUiDriver::ChooseFile(const fw::FileRequest& request) {
-  if (scripted_) return engine_.ChooseFile(request);
-  return questions_->OnGuiThread(
-      [&](WxQuestions& questions) { return questions.ChooseFile(request); });
+  return Ask([&](WxQuestions& questions) { return questions.ChooseFile(request); },
+             [&] { return engine_.ChooseFile(request); });
 }
 
 std::unique_ptr<fw::PrinterDC> WxUiDriver::ChoosePrinter(const fw::PrintRequest& request) {
-  if (scripted_) return engine_.ChoosePrinter(request);
-  return questions_->OnGuiThread(
-      [&](WxQuestions& questions) { return questions.ChoosePrinter(request); });
+  return Ask([&](WxQuestions& questions) { return questions.ChoosePrinter(request); },
+             [&] { return engine_.ChoosePrinter(request); });
 }
 
 bool WxUiDriver::ShowHelp(const std::wstring& file, fw::HelpCommand command) {
-  if (scripted_) return engine_.ShowHelp(file, command);
-  return questions_->OnGuiThread(
-      [&](WxQuestions& questions) { return questions.ShowHelp(file, command); });
+  return Ask([&](WxQuestions& questions) { return questions.ShowHelp(file, command); },
+             [&] { return engine_.ShowHelp(file, command); });
 }
 
 int WxUiDriver::GetSystemMetrics(int index) {
-  return questions_->OnGuiThread([index](WxQuestions&) {
+  return guiThread_->Call([index] {
     switch (index) {
       case fw::SM_CXSCREEN:
         return wxSystemSettings::GetMetric(wxSYS_SCREEN_X);
@@ -174,7 +183,7 @@ int WxUiDriver::GetSystemMetrics(int index) {
 }
 
 int WxUiDriver::GetCaptionTextWidth(const std::wstring& text) {
-  return questions_->OnGuiThread([&text](WxQuestions&) {
+  return guiThread_->Call([&text] {
     wxScreenDC dc;
     wxFont font = wxSystemSettings::GetFont(wxSYS_DEFAULT_GUI_FONT);
     font.MakeBold();

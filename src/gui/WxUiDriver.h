@@ -24,7 +24,8 @@ class wxWindow;
 namespace gui {
 
 class DialogPresenter;
-class QuestionPort;
+class GuiThread;
+class WxQuestions;
 
 class WxUiDriver : public fw::UiDriver {
  public:
@@ -63,9 +64,14 @@ class WxUiDriver : public fw::UiDriver {
 
  private:
   int RunInteractive(fw::Dialog& dialog);
+  // A question: the script engine answers it when a script is set (or no question windows
+  // are built in), else the question windows on the GUI thread.
+  template <typename AskWindows, typename AskScript>
+  auto Ask(AskWindows windows, AskScript script) -> decltype(script());
 
   std::unique_ptr<DialogPresenter> presenter_;
-  std::unique_ptr<QuestionPort> questions_;
+  std::unique_ptr<GuiThread> guiThread_;
+  std::shared_ptr<WxQuestions> questions_;  // made only where the question windows are built
   fw::HeadlessUiDriver engine_;  // the script engine, used once a script is set
   bool scripted_ = false;
 };

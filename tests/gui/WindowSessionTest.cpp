@@ -6,16 +6,18 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <regex>
+#include <sstream>
 #include <string>
 #include <vector>
 
+#include "TestDisplay.h"
 #include "fw/DialogTemplate.h"
 #include "fw/FileName.h"
 #include "fw/FileStatus.h"
 #include "fw/NativePath.h"
 #include "fw/Png.h"
 #include "gui/DialogUnits.h"
-#include "gui/Windows.h"
 #include "support/Program.h"
 #include "support/TempFolder.h"
 #include "ui/BlockDlgIds.h"
@@ -31,6 +33,19 @@ using testsupport::WriteFile;
 constexpr int kDrawings = 12;
 // The window system may add a frame around the client area.
 constexpr int kFrameAllowance = 40;
+
+// The `ui:` lines but the screenshot's, with the drawings' times and the session's own support
+// folder blanked: what a session shows whether windows present it or not.
+std::string ModelLines(const std::string& out) {
+  static const std::regex kTime(R"(\d\d/\d\d/\d\d, \d\d:\d\d:\d\d)");
+  static const std::regex kSupport(R"(/support-[a-z]+/)");
+  std::istringstream lines(out);
+  std::string kept;
+  for (std::string line; std::getline(lines, line);) {
+    if (line.starts_with("ui: ") && !line.starts_with("ui: screenshot ")) kept += line + "\n";
+  }
+  return std::regex_replace(std::regex_replace(kept, kTime, "<time>"), kSupport, "/support/");
+}
 
 // Runs of at least `least` consecutive true entries.
 int Runs(const std::vector<bool>& marks, int least) {
@@ -50,10 +65,7 @@ int Runs(const std::vector<bool>& marks, int least) {
 class WindowSession : public testing::Test {
  protected:
   void SetUp() override {
-    static char name[] = "gui_window_tests";
-    static char* argv[] = {name, nullptr};
-    static int argc = 1;
-    if (!gui::StartWindows(argc, argv)) GTEST_SKIP() << "no display could be opened";
+    if (!guitest::OpenTestDisplay()) GTEST_SKIP() << "no display could be opened";
   }
 };
 
@@ -61,7 +73,6 @@ TEST_F(WindowSession, ShowsTheBrowsersThumbnailsInRealWindows) {
   TempFolder folder;
   fw::CreateDirectory(folder / L"modules");
   fw::CreateDirectory(folder / L"modules/Log");
-  fw::CreateDirectory(folder / L"support");
   fw::CreateDirectory(folder / L"appdata");
   fw::CreateDirectory(folder / L"lib");
   const std::wstring built = fw::FolderOf(fw::FromNativePath(QRVA_MODULE_PATH));
@@ -69,8 +80,8 @@ TEST_F(WindowSession, ShowsTheBrowsersThumbnailsInRealWindows) {
                            folder / L"modules/qrva22-64.arx", true));
   ASSERT_TRUE(fw::CopyFile(built + L"/quorva.htb", folder / L"modules/quorva.htb", true));
   const std::string lib = fw::NativePath(folder / L"lib");
-  WriteFile(folder / L"support/qv35.ini",
-            "[Paths]\nNumPaths=1\nPath1=" + lib + "\n[" + lib + "]\nDescription=Symbols\n");
+  const std::string settings =
+      "[Paths]\nNumPaths=1\nPath1=" + lib + "\n[" + lib + "]\nDescription=Symbols\n";
   // The host draws each drawing, so each has a preview of its own.
   std::string commands;
   for (int i = 1; i <= kDrawings; ++i) {
@@ -78,21 +89,34 @@ TEST_F(WindowSession, ShowsTheBrowsersThumbnailsInRealWindows) {
     commands += "LINE\n0,0\n" + n + "," + std::to_string(kDrawings - i) + "\n\nCIRCLE\n5,5\n" + n +
                 "\nSAVEAS\n2018\n\"lib/Part " + n + ".dwg\"\nNEW\n";
   }
-  commands += "QUORVA\n";
-  WriteFile(folder / L"session.scr", commands);
+  WriteFile(folder / L"draw.scr", commands);
+  WriteFile(folder / L"session.scr", "QUORVA\n");
   WriteFile(folder / L"browse.ui",
-            "wait-idle\ndrop 296\nanswer menu \"Large Icons\"\nscreenshot \"shot one.png\"\n");
-
-  const std::string inner = "cd " + ShellQuote(fw::NativePath(folder.Path())) +
-                            " && XDG_DATA_HOME=\"$PWD/appdata\" exec " +
-                            ShellQuote(QRVA_HOST_PATH) +
-                            " --module modules/qrva22-64.arx --support support"
-                            " --script session.scr --ui browse.ui";
-  testsupport::ProgramOutcome outcome =
-      testsupport::RunProgram("/bin/sh", "-c " + ShellQuote(inner), folder);
+            "wait-idle\ndump-dialog\ndrop 296\nanswer menu \"Large Icons\"\n"
+            "screenshot \"shot one.png\"\ndump-dialog\n");
+  // Each session has support files of its own, with the same settings and no caches, so both
+  // load alike whatever the one before left.
+  auto run = [&](const std::string& support, const std::string& options) {
+    fw::CreateDirectory(folder / fw::FromNativePath(support));
+    WriteFile(folder / fw::FromNativePath(support + "/qv35.ini"), settings);
+    const std::string inner = "cd " + ShellQuote(fw::NativePath(folder.Path())) +
+                              " && XDG_DATA_HOME=\"$PWD/appdata\" exec " +
+                              ShellQuote(QRVA_HOST_PATH) +
+                              " --module modules/qrva22-64.arx --support " + support + options;
+    return testsupport::RunProgram("/bin/sh", "-c " + ShellQuote(inner), folder);
+  };
+  ASSERT_EQ(run("support-draw", " --headless --script draw.scr").exitCode, 0);
+  // Headless first: the windows must show the same model, and change nothing in it.
+  testsupport::ProgramOutcome headless = run("support-headless", " --headless --script session.scr --ui browse.ui");
+  ASSERT_EQ(headless.exitCode, 0) << headless.out << headless.err;
+  EXPECT_NE(headless.out.find("ui: screenshot \"shot one.png\" -> no windows\n"),
+            std::string::npos);
+  ASSERT_FALSE(fw::PathExists(folder / L"shot one.png"));
+  testsupport::ProgramOutcome outcome = run("support-windows", " --script session.scr --ui browse.ui");
   ASSERT_EQ(outcome.exitCode, 0) << outcome.out << outcome.err;
   EXPECT_NE(outcome.out.find("ui: screenshot \"shot one.png\" -> saved\n"), std::string::npos)
       << outcome.out;
+  EXPECT_EQ(ModelLines(outcome.out), ModelLines(headless.out));
 
   const std::string bytes = ReadFile(folder / L"shot one.png");
   fw::Result<fw::PngImage> decoded = fw::DecodePng(std::span<const std::uint8_t>(
