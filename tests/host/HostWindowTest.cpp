@@ -16,7 +16,7 @@
 
 #include "HostWindow.h"
 #include "fw/Png.h"
-#include "gui/Windows.h"
+#include "gui/TestDisplay.h"
 #include "minicad/CommandButtons.h"
 
 namespace {
@@ -32,10 +32,7 @@ std::vector<std::uint8_t> ButtonPicture() {
 class HostWindowTest : public testing::Test {
  protected:
   void SetUp() override {
-    static char name[] = "host_window_tests";
-    static char* argv[] = {name, nullptr};
-    static int argc = 1;
-    if (!gui::StartWindows(argc, argv)) GTEST_SKIP() << "no display could be opened";
+    if (!guitest::OpenTestDisplay()) GTEST_SKIP() << "no display could be opened";
     window_ = new host::HostWindow();
     window_->Show();
   }
