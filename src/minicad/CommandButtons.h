@@ -16,9 +16,9 @@ enum class ButtonBar { kRibbon, kToolbar };
 
 struct CommandButton {
   ButtonBar bar = ButtonBar::kRibbon;
-  std::wstring commandText;        // typed on the command line when the button is pressed
-  std::wstring title;              // the button's caption and tooltip
-  std::vector<std::uint8_t> png;   // the button's picture as PNG bytes; may be empty
+  std::wstring commandText;       // typed on the command line when the button is pressed
+  std::wstring title;             // the button's caption and tooltip
+  std::vector<std::uint8_t> png;  // the button's picture as PNG bytes; may be empty
 };
 
 // One per Host (Host::Buttons()). Every member may be called from any thread.
