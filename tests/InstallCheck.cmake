@@ -31,7 +31,8 @@ foreach(file share/applications/qrva-host.desktop share/icons/hicolor/32x32/apps
   endif()
 endforeach()
 file(READ "${PREFIX}/share/applications/qrva-host.desktop" desktop)
-if(NOT desktop MATCHES "\nExec=qrva-host\n" OR NOT desktop MATCHES "\nIcon=qrva-host\n")
+if(NOT desktop MATCHES "\nExec=${PREFIX}/bin/qrva-host\n" OR
+   NOT desktop MATCHES "\nIcon=qrva-host\n")
   message(FATAL_ERROR "unexpected desktop entry:\n${desktop}")
 endif()
 # The installed host loads the installed module by default, which hands its button over.
