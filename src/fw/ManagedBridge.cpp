@@ -131,7 +131,9 @@ ManagedObject::ManagedObject(std::shared_ptr<ManagedAssembly> assembly, std::str
     : assembly_(std::move(assembly)), type_(std::move(type)), instance_(instance) {}
 
 ManagedObject::~ManagedObject() {
-  if (auto destroy = reinterpret_cast<DestroyFunction>(assembly_->Symbol(SymbolPrefix(type_) + "_Destroy"))) {
+  auto destroy =
+      reinterpret_cast<DestroyFunction>(assembly_->Symbol(SymbolPrefix(type_) + "_Destroy"));
+  if (destroy != nullptr) {
     destroy(instance_);
   }
 }

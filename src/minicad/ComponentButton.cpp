@@ -1,5 +1,4 @@
-// The outside components' shared part: the picture check, the log line and the
-// host's bars.
+// The outside components' shared part: the picture check, the log line and the host's bars.
 #include "minicad/ComponentButton.h"
 
 #include "fw/Png.h"

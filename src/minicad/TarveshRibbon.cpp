@@ -1,8 +1,7 @@
-// The stand-in for the shared ribbon: the assembly "TarveshRibbon.dll" of the
-// managed bridge (see fw/ManagedBridge.h), type `TarveshRibbon.API`, method
-// `AddButton(commandText, title, bytes)`. It puts the button on the host's
-// ribbon strip, where pressing it types the command text. Each call is recorded
-// in the run log as "TarveshRibbon.API.AddButton ...". Host main thread.
+// The stand-in for the shared ribbon: the assembly "TarveshRibbon.dll" of the managed bridge (see
+// fw/ManagedBridge.h), type `TarveshRibbon.API`, method `AddButton(commandText, title, bytes)`. It
+// puts the button on the host's ribbon strip, where pressing it types the command text. Each call
+// is recorded in the run log as "TarveshRibbon.API.AddButton ...". Host main thread.
 #include <cstdint>
 #include <string>
 
@@ -34,9 +33,8 @@ __attribute__((visibility("default"))) void TarveshRibbon_API_Destroy(void* inst
   delete static_cast<Api*>(instance);
 }
 
-// Arguments: text command, text title, bytes PNG picture. Fails (the bridge
-// raises) for other arguments, a picture that is no PNG a bar can show, or no
-// host.
+// Arguments: text command, text title, bytes PNG picture. Fails (the bridge raises) for other
+// arguments, a picture that is no PNG a bar can show, or no host.
 __attribute__((visibility("default"))) std::int32_t TarveshRibbon_API_AddButton(
     void*, const fw_managed_value* arguments, std::uint64_t count, const fw_managed_sink*) {
   if (arguments == nullptr || count != 3 || !IsText(arguments[0]) || !IsText(arguments[1]) ||

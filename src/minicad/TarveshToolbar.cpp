@@ -1,8 +1,7 @@
-// The stand-in for the shared toolbar module "tarveshtoolbar-22-64.arx": a
-// module the host's linker loads, exporting `AddToToolbar` and
-// `RemoveFromToolbar`. Buttons go on the host's toolbar, where pressing one
-// types its command text. Each call is recorded in the run log
-// ("tarveshtoolbar AddToToolbar ..."). Host main thread.
+// The stand-in for the shared toolbar module "tarveshtoolbar-22-64.arx": a module the host's linker
+// loads, exporting `AddToToolbar` and `RemoveFromToolbar`. Buttons go on the host's toolbar, where
+// pressing one types its command text. Each call is recorded in the run log ("tarveshtoolbar
+// AddToToolbar ..."). Host main thread.
 #include <cstdint>
 #include <span>
 #include <string>
@@ -18,11 +17,10 @@
 // The toolbar keeps nothing of its own, so every message is welcome.
 TOOLBAR_EXPORT AcRx::AppRetCode acrxEntryPoint(AcRx::AppMsgCode, void*) { return AcRx::kRetOK; }
 
-// Adds a button with the picture that `module` holds as raw data under
-// `imageId` (a PNG). A module without that resource gets a button showing only
-// its title; one whose resource is no PNG a bar can show gets none. The last
-// two arguments are kept for later use and must be 0. Returns 1 when the button
-// was added, 0 otherwise.
+// Adds a button with the picture that `module` holds as raw data under `imageId` (a PNG). A module
+// without that resource gets a button showing only its title; one whose resource is no PNG a bar
+// can show gets none. The last two arguments are kept for later use and must be 0. Returns 1 when
+// the button was added, 0 otherwise.
 TOOLBAR_EXPORT std::int32_t AddToToolbar(fw::CString commandText, fw::CString title,
                                          fw::HINSTANCE module, std::uint32_t imageId, std::int32_t,
                                          std::uint32_t) {
@@ -39,8 +37,7 @@ TOOLBAR_EXPORT std::int32_t AddToToolbar(fw::CString commandText, fw::CString ti
   return minicad::AddComponentButton(L"tarveshtoolbar AddToToolbar", std::move(button)) ? 1 : 0;
 }
 
-// Removes the toolbar's buttons with this command text; 1 when there was one, 0
-// otherwise.
+// Removes the toolbar's buttons with this command text; 1 when there was one, 0 otherwise.
 TOOLBAR_EXPORT std::int32_t RemoveFromToolbar(fw::CString commandText) {
   return minicad::RemoveComponentButton(L"tarveshtoolbar RemoveFromToolbar",
                                         minicad::ButtonBar::kToolbar, commandText)

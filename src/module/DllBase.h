@@ -1,6 +1,5 @@
-// Binding an exported function of another module by name: `dllbase` holds the
-// module handle and the resolved address; `dll1` and `dll6` call functions of
-// one and of six arguments.
+// Binding an exported function of another module by name: `dllbase` holds the module handle and the
+// resolved address; `dll1` and `dll6` call functions of one and of six arguments.
 #pragma once
 
 #include <string>
@@ -11,11 +10,10 @@ namespace dll::stdcall {
 
 class dllbase {
  public:
-  // With `load` set, maps `moduleFile` (a path) and releases it again at
-  // destruction; with it clear, only looks up a module of that file name
-  // already loaded in the process (see fw::FindLoadedModule) and keeps no
-  // reference to it. Then looks up `functionName`, in the system's narrow code
-  // page.
+  // With `load` set, maps `moduleFile` (a path) and releases it again at destruction; with it
+  // clear, only looks up a module of that file name already loaded in the process (see
+  // fw::FindLoadedModule) and keeps no reference to it. Then looks up `functionName`, in the
+  // system's narrow code page.
   dllbase(bool load, const std::wstring& moduleFile, const std::wstring& functionName);
   ~dllbase();
   dllbase(const dllbase&) = delete;
@@ -34,8 +32,8 @@ class dllbase {
   void* address_ = nullptr;
 };
 
-// A function of one argument; calling it unbound is the caller's fault, as
-// calling a null function pointer would be.
+// A function of one argument; calling it unbound is the caller's fault, as calling a null function
+// pointer would be.
 template <typename Result, typename A1>
 class dll1 : public dllbase {
  public:

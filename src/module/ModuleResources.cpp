@@ -1,5 +1,5 @@
-// The module's own resources: the dialog templates, bitmaps and the button picture the framework finds by id while
-// the module is mapped.
+// The module's own resources: the dialog templates, bitmaps and the button picture the framework
+// finds by id while the module is mapped.
 #include "fw/Resources.h"
 #include "module/ButtonImage.h"
 #include "layermap/SchemeDlgTemplates.h"

@@ -1,6 +1,6 @@
-// The QUORVA button handed to the shared ribbon (an assembly of the managed
-// bridge) or, when that fails, to the shared toolbar module. Host main thread,
-// at the end of initialisation, or whenever another module calls the export.
+// The QUORVA button handed to the shared ribbon (an assembly of the managed bridge) or, when that
+// fails, to the shared toolbar module. Host main thread, at the end of initialisation, or whenever
+// another module calls the export.
 #include <cstdint>
 #include <span>
 #include <string>
@@ -28,16 +28,15 @@ constexpr const char* kRibbonType = "TarveshRibbon.API";
 constexpr const char* kRibbonMethod = "AddButton";
 constexpr const wchar_t* kToolbarModule = L"tarveshtoolbar-22-64.arx";
 constexpr const wchar_t* kToolbarFunction = L"AddToToolbar";
-// The light edition of the host, which shows neither ribbon assemblies nor
-// toolbar modules.
+// The light edition of the host, which shows neither ribbon assemblies nor toolbar modules.
 constexpr const wchar_t* kLightEditionProgram = L"aclt.exe";
 
 // AddToToolbar(command text, title, module instance, image resource id, 0, 0).
 using AddToToolbar = dll::stdcall::dll6<std::int32_t, fw::CString, fw::CString, fw::HINSTANCE,
                                         std::uint32_t, std::int32_t, std::uint32_t>;
 
-// Hands the button to the ribbon assembly in `folder`; false, with the reason
-// in the debugger output, when anything on the way fails or throws.
+// Hands the button to the ribbon assembly in `folder`; false, with the reason in the debugger
+// output, when anything on the way fails or throws.
 bool SetupRibbon(const std::wstring& folder, const std::wstring& commandText,
                  const std::wstring& title, std::span<const std::uint8_t> image) {
   try {
@@ -54,8 +53,8 @@ bool SetupRibbon(const std::wstring& folder, const std::wstring& commandText,
   return false;
 }
 
-// Binds AddToToolbar in the toolbar module if that is loaded, and calls it.
-// False when it is not bound.
+// Binds AddToToolbar in the toolbar module if that is loaded, and calls it. False when it is not
+// bound.
 bool CallToolbar(fw::HINSTANCE moduleInstance) {
   AddToToolbar addToToolbar(false, kToolbarModule, kToolbarFunction);
   if (!addToToolbar) return false;
@@ -65,8 +64,7 @@ bool CallToolbar(fw::HINSTANCE moduleInstance) {
   return true;
 }
 
-// Loads the toolbar module from the module's folder through the host, then
-// calls it.
+// Loads the toolbar module from the module's folder through the host, then calls it.
 void LoadToolbar(const std::wstring& moduleDirectory, fw::HINSTANCE moduleInstance) {
   const std::wstring path = fw::PathJoin(moduleDirectory, kToolbarModule);
   if (!fw::PathExists(path)) {

@@ -13,10 +13,14 @@
 STAND_IN_EXPORT AcRx::AppRetCode acrxEntryPoint(AcRx::AppMsgCode, void*) { return AcRx::kRetOK; }
 #elif defined(STAND_IN_NO_TYPE)
 STAND_IN_EXPORT void* TarveshRibbon_Other_Create() { return new int(0); }
-STAND_IN_EXPORT void TarveshRibbon_Other_Destroy(void* instance) { delete static_cast<int*>(instance); }
+STAND_IN_EXPORT void TarveshRibbon_Other_Destroy(void* instance) {
+  delete static_cast<int*>(instance);
+}
 #else
 STAND_IN_EXPORT void* TarveshRibbon_API_Create() { return new int(0); }
-STAND_IN_EXPORT void TarveshRibbon_API_Destroy(void* instance) { delete static_cast<int*>(instance); }
+STAND_IN_EXPORT void TarveshRibbon_API_Destroy(void* instance) {
+  delete static_cast<int*>(instance);
+}
 #if defined(STAND_IN_THROWS)
 STAND_IN_EXPORT std::int32_t TarveshRibbon_API_AddButton(void*, const fw_managed_value*,
                                                          std::uint64_t, const fw_managed_sink*) {

@@ -70,7 +70,8 @@ std::string RunCase(const ToolbarCase& test, const TempFolder& folder) {
   std::wstring modules = folder / L"modules";
   EXPECT_TRUE(fw::CreateDirectory(modules));
   EXPECT_TRUE(fw::CreateDirectory(modules + L"/Log"));
-  EXPECT_TRUE(fw::CopyFile(fw::FromNativePath(QRVA_MODULE_PATH), modules + L"/qrva22-64.arx", true));
+  EXPECT_TRUE(
+      fw::CopyFile(fw::FromNativePath(QRVA_MODULE_PATH), modules + L"/qrva22-64.arx", true));
   if (test.ribbon != Ribbon::kNone) {
     EXPECT_TRUE(fw::CopyFile(RibbonFile(test.ribbon), modules + L"/TarveshRibbon.dll", true));
   }
