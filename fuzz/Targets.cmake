@@ -11,3 +11,4 @@ qrva_add_fuzzer(fuzz_file_uri
 target_include_directories(fuzz_file_uri PRIVATE ${PROJECT_SOURCE_DIR}/apps/qrva-thumbnailer)
 qrva_add_fuzzer(fuzz_ui_script SOURCES FuzzUiScript.cpp LIBS fw)
 qrva_add_fuzzer(fuzz_drawing_file SOURCES FuzzDrawingFile.cpp LIBS minicad)
+qrva_add_fuzzer(fuzz_button_image SOURCES FuzzButtonImage.cpp LIBS minicad)

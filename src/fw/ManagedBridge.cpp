@@ -3,6 +3,7 @@
 
 #include <dlfcn.h>
 
+#include <algorithm>
 #include <mutex>
 
 #include "fw/FileName.h"
@@ -25,6 +26,12 @@ AssemblyResolver& Resolver() {
 }
 
 std::wstring Widen(const std::string& text) { return FromUtf8(text); }
+
+// The prefix of a type's exported functions: its full name with '.' as '_'.
+std::string SymbolPrefix(std::string type) {
+  std::replace(type.begin(), type.end(), '.', '_');
+  return type;
+}
 
 // Arguments in the C layout; owns the byte copies of text the values point at. Texts cross as
 // a path's bytes do (fw/NativePath.h): UTF-8, and a file name that is not UTF-8 reaches the
@@ -56,31 +63,61 @@ struct CArguments {
       value.kind = fw_managed_reals;
       value.reals = v->data();
       value.count = v->size();
+    } else if (const auto* b = std::get_if<std::vector<std::uint8_t>>(&argument)) {
+      value.kind = fw_managed_bytes;
+      value.bytes = b->data();
+      value.count = b->size();
     }
     return value;
   }
 };
 
-// Copies one result handed over by a method; values of an unknown kind are dropped.
+// Whether an array result's pointer and count can be copied: within the bound, and a null
+// pointer only for an empty array.
+bool ArrayFits(const void* data, std::uint64_t count) {
+  return count <= kMaxManagedElements && (data != nullptr || count == 0);
+}
+
+template <typename Element>
+std::vector<Element> CopyArray(const Element* data, std::uint64_t count) {
+  std::vector<Element> copy;
+  if (count > 0) copy.assign(data, data + count);
+  return copy;
+}
+
+// Appends out of line: GCC 12 inlines the growth of a vector of variants into each case below
+// and then warns, wrongly, of freeing a moved alternative at an offset.
+[[gnu::noinline]] void Append(std::vector<ManagedValue>& results, ManagedValue value) {
+  results.push_back(std::move(value));
+}
+
+// Copies one result handed over by a method; values of an unknown kind, and arrays that do not
+// fit (see ArrayFits), are dropped.
 void AddResult(void* context, const fw_managed_value* value) {
   auto& results = *static_cast<std::vector<ManagedValue>*>(context);
   if (value == nullptr) return;
   switch (value->kind) {
     case fw_managed_bool:
-      results.emplace_back(value->integer != 0);
+      Append(results, value->integer != 0);
       break;
     case fw_managed_integer:
-      results.emplace_back(value->integer);
+      Append(results, value->integer);
       break;
     case fw_managed_real:
-      results.emplace_back(value->real);
+      Append(results, value->real);
       break;
     case fw_managed_text:
-      results.emplace_back(FromNativePath(value->text ? value->text : ""));
+      Append(results, FromNativePath(value->text ? value->text : ""));
       break;
     case fw_managed_reals:
-      results.emplace_back(value->reals ? std::vector<double>(value->reals, value->reals + value->count)
-                                        : std::vector<double>());
+      if (ArrayFits(value->reals, value->count)) {
+        Append(results, CopyArray(value->reals, value->count));
+      }
+      break;
+    case fw_managed_bytes:
+      if (ArrayFits(value->bytes, value->count)) {
+        Append(results, CopyArray(value->bytes, value->count));
+      }
       break;
     default:
       break;
@@ -94,14 +131,17 @@ ManagedObject::ManagedObject(std::shared_ptr<ManagedAssembly> assembly, std::str
     : assembly_(std::move(assembly)), type_(std::move(type)), instance_(instance) {}
 
 ManagedObject::~ManagedObject() {
-  if (auto destroy = reinterpret_cast<DestroyFunction>(assembly_->Symbol(type_ + "_Destroy"))) {
+  auto destroy =
+      reinterpret_cast<DestroyFunction>(assembly_->Symbol(SymbolPrefix(type_) + "_Destroy"));
+  if (destroy != nullptr) {
     destroy(instance_);
   }
 }
 
 std::vector<ManagedValue> ManagedObject::Invoke(const std::string& method,
                                                 const std::vector<ManagedValue>& arguments) {
-  auto function = reinterpret_cast<MethodFunction>(assembly_->Symbol(type_ + "_" + method));
+  auto function =
+      reinterpret_cast<MethodFunction>(assembly_->Symbol(SymbolPrefix(type_) + "_" + method));
   if (function == nullptr) {
     throw ManagedException(Format(L"%ls: type %ls has no method %ls",
                                   assembly_->Path().c_str(), Widen(type_).c_str(),
@@ -144,8 +184,9 @@ std::shared_ptr<ManagedAssembly> ManagedAssembly::Load(const std::wstring& displ
 }
 
 std::shared_ptr<ManagedObject> ManagedAssembly::CreateInstance(const std::string& type) {
-  auto create = reinterpret_cast<CreateFunction>(Symbol(type + "_Create"));
-  if (create == nullptr || Symbol(type + "_Destroy") == nullptr) {
+  const std::string prefix = SymbolPrefix(type);
+  auto create = reinterpret_cast<CreateFunction>(Symbol(prefix + "_Create"));
+  if (create == nullptr || Symbol(prefix + "_Destroy") == nullptr) {
     throw ManagedException(
         Format(L"%ls has no type %ls", path_.c_str(), Widen(type).c_str()));
   }

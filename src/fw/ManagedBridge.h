@@ -7,6 +7,11 @@
 //   int32_t <Type>_<Method>(void* instance, const fw_managed_value* arguments,
 //                           uint64_t argumentCount, const fw_managed_sink* results);
 //
+// A type named with its namespace ("Ribbon.API") has its dots replaced by underscores in the
+// symbol names ("Ribbon_API_Create").
+//
+// A byte array crosses as `bytes` and `count`; an empty one may have a null pointer.
+//
 // A method returns 0 on success and anything else for an exception it threw; it hands each
 // result value to `results->add`, which copies it at once (the method keeps ownership of what
 // it passes). Text is UTF-8; a path's bytes that are not UTF-8 cross as they are, so a name read
@@ -28,6 +33,7 @@ enum fw_managed_kind : std::int32_t {
   fw_managed_real = 3,
   fw_managed_text = 4,   // `text`, zero-terminated UTF-8 (a path: its bytes, see NativePath.h)
   fw_managed_reals = 5,  // `reals`, `count` doubles
+  fw_managed_bytes = 6,  // `bytes`, `count` bytes (a byte array)
 };
 
 // One argument or result value; only the fields of its kind are meaningful.
@@ -38,6 +44,7 @@ struct fw_managed_value {
   const char* text;
   const double* reals;
   std::uint64_t count;
+  const std::uint8_t* bytes;
 };
 
 struct fw_managed_sink {
@@ -49,7 +56,12 @@ struct fw_managed_sink {
 namespace fw {
 
 // A value crossing the bridge.
-using ManagedValue = std::variant<bool, std::int64_t, double, std::wstring, std::vector<double>>;
+using ManagedValue = std::variant<bool, std::int64_t, double, std::wstring, std::vector<double>,
+                                  std::vector<std::uint8_t>>;
+
+// The most elements a reals or bytes result may hold: a result beyond it, or one whose count
+// names elements its null pointer does not hold, is dropped rather than copied.
+inline constexpr std::uint64_t kMaxManagedElements = std::uint64_t{64} << 20;
 
 // What the runtime raises for a missing assembly, type or method, or a method that failed.
 class ManagedException {

@@ -82,6 +82,22 @@ ExtensionTable& Extensions() {
 
 thread_local HINSTANCE currentResourceModule = nullptr;
 
+// The dynamic linker's handle of a mapped shared object, with a reference the caller drops with
+// dlclose; null for the program itself, a module not mapped, or one without a file.
+void* ReferenceOf(HINSTANCE module) {
+  Dl_info info{};
+  if (module == nullptr || dladdr(module, &info) == 0 || info.dli_fbase != module ||
+      info.dli_fname == nullptr || module == ProgramModule()) {
+    return nullptr;
+  }
+  return dlopen(info.dli_fname, RTLD_LAZY | RTLD_NOLOAD);
+}
+
+struct NameSearch {
+  std::wstring fileName;
+  HINSTANCE found = nullptr;
+};
+
 }  // namespace
 
 HINSTANCE ModuleFromAddress(const void* address) {
@@ -112,6 +128,67 @@ std::wstring GetModuleFileName(HINSTANCE module) {
 void SetProgramFileName(std::wstring_view path) {
   std::lock_guard<std::mutex> lock(programNameLock);
   StartedProgramName() = path;
+}
+
+HINSTANCE FindLoadedModule(std::wstring_view fileName) {
+  NameSearch search{CFileName(fileName).FileName(), nullptr};
+  if (search.fileName.empty()) return nullptr;
+  if (EqualsNoCase(CFileName(ProgramFileName()).FileName(), search.fileName)) {
+    return ProgramModule();
+  }
+  dl_iterate_phdr(
+      [](dl_phdr_info* info, std::size_t, void* data) {
+        auto& wanted = *static_cast<NameSearch*>(data);
+        // The program is listed with an empty name; it was compared under its started name.
+        if (info->dlpi_name == nullptr || info->dlpi_name[0] == '\0') return 0;
+        std::wstring name = CFileName(FromNativePath(info->dlpi_name)).FileName();
+        if (!EqualsNoCase(name, wanted.fileName)) return 0;
+        wanted.found = reinterpret_cast<HINSTANCE>(LoadAddress(*info));
+        return 1;
+      },
+      &search);
+  return search.found;
+}
+
+HINSTANCE LoadLibrary(std::wstring_view path) {
+  std::string native = NativePath(path);
+  // A name without a separator would make the system loader search its library path.
+  if (native.find('/') == std::string::npos) native = "./" + native;
+  void* handle = dlopen(native.c_str(), RTLD_NOW | RTLD_LOCAL);
+  if (handle == nullptr) return nullptr;
+  // The module's handle is the load address dladdr reports for anything inside it (as
+  // ModuleFromAddress answers); its dynamic section is always inside it.
+  link_map* map = nullptr;
+  Dl_info info{};
+  if (dlinfo(handle, RTLD_DI_LINKMAP, &map) != 0 || map == nullptr || map->l_ld == nullptr ||
+      dladdr(map->l_ld, &info) == 0) {
+    dlclose(handle);
+    return nullptr;
+  }
+  return info.dli_fbase;
+}
+
+void FreeLibrary(HINSTANCE module) {
+  void* handle = ReferenceOf(module);
+  if (handle == nullptr) return;
+  dlclose(handle);  // the reference ReferenceOf took
+  dlclose(handle);  // the one LoadLibrary took
+}
+
+void* GetProcAddress(HINSTANCE module, const std::string& name) {
+  if (module == nullptr) return nullptr;
+  if (module == ProgramModule()) {
+    // The program's handle searches the program and what it was linked with.
+    void* program = dlopen(nullptr, RTLD_LAZY);
+    void* symbol = program != nullptr ? dlsym(program, name.c_str()) : nullptr;
+    if (program != nullptr) dlclose(program);
+    return symbol;
+  }
+  void* handle = ReferenceOf(module);
+  if (handle == nullptr) return nullptr;
+  void* symbol = dlsym(handle, name.c_str());
+  dlclose(handle);
+  return symbol;
 }
 
 std::wstring ModuleFolderOf(const void* address) {

@@ -23,6 +23,19 @@ std::wstring GetModuleFileName(HINSTANCE module);
 // host program sets it from its command line at start; until then the program file itself
 // (links resolved) serves. Any thread.
 void SetProgramFileName(std::wstring_view path);
+// The module of the process with this file name, as the platform's module-handle lookup
+// answers it: only the name is compared (a folder given with it is ignored), without regard to
+// case, with the program's name as it was started (see SetProgramFileName, so a link counts
+// under its own name) and with every shared object the dynamic linker has mapped. Nothing is
+// loaded and no reference is taken. nullptr when none has that name. Any thread.
+HINSTANCE FindLoadedModule(std::wstring_view fileName);
+// Maps the shared object at `path` (a reference the caller releases with FreeLibrary); nullptr
+// when it cannot be mapped.
+HINSTANCE LoadLibrary(std::wstring_view path);
+void FreeLibrary(HINSTANCE module);
+// The address of the exported symbol `name` of a mapped module, or nullptr.
+void* GetProcAddress(HINSTANCE module, const std::string& name);
+
 // The folder, without a trailing separator, of the module that holds `address`: a layer that
 // may not know the module's own state passes the address of one of its functions, which lives
 // in the same module. Empty when the module is unknown.

@@ -15,6 +15,7 @@ struct ModuleEntry {
   HINSTANCE module = nullptr;
   std::vector<DialogTemplate> dialogs;
   std::vector<BitmapResource> bitmaps;
+  std::vector<DataResource> data;
 };
 
 // Built on first use and never destroyed, so modules adding from their static initialisers and
@@ -39,11 +40,16 @@ std::vector<HINSTANCE> SearchOrder() {
   return order;
 }
 
+// What tells resources of one kind apart: the id, and for data the type too.
+int KeyOf(const DialogTemplate& resource) { return resource.id; }
+int KeyOf(const BitmapResource& resource) { return resource.id; }
+std::pair<int, int> KeyOf(const DataResource& resource) { return {resource.type, resource.id}; }
+
 template <typename Resource>
 void Replace(std::vector<Resource>& into, std::vector<Resource> added) {
   for (Resource& resource : added) {
     auto same = std::find_if(into.begin(), into.end(),
-                             [&](const Resource& kept) { return kept.id == resource.id; });
+                             [&](const Resource& kept) { return KeyOf(kept) == KeyOf(resource); });
     if (same != into.end()) {
       *same = std::move(resource);
     } else {
@@ -52,10 +58,10 @@ void Replace(std::vector<Resource>& into, std::vector<Resource> added) {
   }
 }
 
-// Finds the first resource with `id` in the search order and returns `take` of it.
+// Finds the first resource `take` gives in `order` and returns it.
 template <typename Take>
-auto Lookup(Take take) -> decltype(take(std::declval<const ModuleEntry&>())) {
-  std::vector<HINSTANCE> order = SearchOrder();
+auto LookupIn(const std::vector<HINSTANCE>& order, Take take)
+    -> decltype(take(std::declval<const ModuleEntry&>())) {
   ResourceTable& table = Table();
   std::lock_guard guard(table.lock);
   for (HINSTANCE module : order) {
@@ -67,21 +73,28 @@ auto Lookup(Take take) -> decltype(take(std::declval<const ModuleEntry&>())) {
   return std::nullopt;
 }
 
+// Along the search order.
+template <typename Take>
+auto Lookup(Take take) -> decltype(take(std::declval<const ModuleEntry&>())) {
+  return LookupIn(SearchOrder(), take);
+}
+
 }  // namespace
 
 void AddModuleResources(HINSTANCE module, std::vector<DialogTemplate> dialogs,
-                        std::vector<BitmapResource> bitmaps) {
+                        std::vector<BitmapResource> bitmaps, std::vector<DataResource> data) {
   if (module == nullptr) return;
   ResourceTable& table = Table();
   std::lock_guard guard(table.lock);
   auto entry = std::find_if(table.modules.begin(), table.modules.end(),
                             [module](const ModuleEntry& kept) { return kept.module == module; });
   if (entry == table.modules.end()) {
-    table.modules.push_back(ModuleEntry{module, {}, {}});
+    table.modules.push_back(ModuleEntry{module, {}, {}, {}});
     entry = table.modules.end() - 1;
   }
   Replace(entry->dialogs, std::move(dialogs));
   Replace(entry->bitmaps, std::move(bitmaps));
+  Replace(entry->data, std::move(data));
 }
 
 void RemoveModuleResources(HINSTANCE module) {
@@ -91,9 +104,10 @@ void RemoveModuleResources(HINSTANCE module) {
 }
 
 ModuleResources::ModuleResources(const void* anchor, std::vector<DialogTemplate> dialogs,
-                                 std::vector<BitmapResource> bitmaps)
+                                 std::vector<BitmapResource> bitmaps,
+                                 std::vector<DataResource> data)
     : module_(ModuleFromAddress(anchor)) {
-  AddModuleResources(module_, std::move(dialogs), std::move(bitmaps));
+  AddModuleResources(module_, std::move(dialogs), std::move(bitmaps), std::move(data));
 }
 
 ModuleResources::~ModuleResources() { RemoveModuleResources(module_); }
@@ -116,6 +130,17 @@ std::optional<std::vector<std::uint8_t>> FindBitmapResource(int id) {
     }
     return std::nullopt;
   });
+}
+
+std::optional<std::span<const std::uint8_t>> FindDataResource(HINSTANCE module, int type,
+                                                              int id) {
+  auto take = [type, id](const ModuleEntry& entry) -> std::optional<std::span<const std::uint8_t>> {
+    for (const DataResource& data : entry.data) {
+      if (data.type == type && data.id == id) return data.bytes;
+    }
+    return std::nullopt;
+  };
+  return module == nullptr ? Lookup(take) : LookupIn({module}, take);
 }
 
 Result<Bitmap> LoadBitmapResource(int id) {

@@ -23,10 +23,20 @@ struct BitmapResource {
   std::span<const std::uint8_t> packedDib;
 };
 
-// Adds resources of `module` to the process's table (a template or bitmap with an id the module
-// has already replaces it). RemoveModuleResources takes all of the module's out again.
+// The resource type of raw data: bytes the module reads as it likes (a PNG picture, say).
+inline constexpr int RT_RCDATA = 10;
+
+// A resource of raw bytes of some type, in the module's constant data like a bitmap's.
+struct DataResource {
+  int type = RT_RCDATA;
+  int id = 0;
+  std::span<const std::uint8_t> bytes;
+};
+
+// Adds resources of `module` to the process's table (one with a type and id the module has
+// already replaces it). RemoveModuleResources takes all of the module's out again.
 void AddModuleResources(HINSTANCE module, std::vector<DialogTemplate> dialogs,
-                        std::vector<BitmapResource> bitmaps);
+                        std::vector<BitmapResource> bitmaps, std::vector<DataResource> data = {});
 void RemoveModuleResources(HINSTANCE module);
 
 // A module's resources for the life of a static object of the module: added when the module is
@@ -34,7 +44,7 @@ void RemoveModuleResources(HINSTANCE module);
 class ModuleResources {
  public:
   ModuleResources(const void* anchor, std::vector<DialogTemplate> dialogs,
-                  std::vector<BitmapResource> bitmaps);
+                  std::vector<BitmapResource> bitmaps, std::vector<DataResource> data = {});
   ~ModuleResources();
   ModuleResources(const ModuleResources&) = delete;
   ModuleResources& operator=(const ModuleResources&) = delete;
@@ -47,6 +57,11 @@ class ModuleResources {
 std::optional<DialogTemplate> FindDialogTemplate(int id);
 // The packed bitmap with this id (a copy of its bytes), or nothing.
 std::optional<std::vector<std::uint8_t>> FindBitmapResource(int id);
+// The data resource of this type and id: of `module` alone, as the platform finds a resource
+// in a module handle it is given, or along the lookup's search order when `module` is null.
+// The bytes stay valid while that module is mapped (they are its constant data); nothing when
+// there is none.
+std::optional<std::span<const std::uint8_t>> FindDataResource(HINSTANCE module, int type, int id);
 // The bitmap with this id drawn into a 32-bit bitmap; an error naming the id when there is none
 // or its bytes are not a bitmap we draw.
 Result<Bitmap> LoadBitmapResource(int id);

@@ -9,6 +9,10 @@
 
 namespace fw {
 
+// The framework's wide-string object. Functions other modules export take it by value where the
+// platform's take its string class, so both sides must be built with this definition.
+using CString = std::wstring;
+
 // Formats like the wide printf of the module's home platform: in a wide format, %s and %c take
 // wide arguments (const wchar_t*, wchar_t) and %S, %C, %hs, %hc narrow ones; %ls and %hs keep
 // their explicit widths; every other conversion is the C library's. Any length; never fails

@@ -1,6 +1,8 @@
 #include "fw/Trace.h"
 
 #include <cstdarg>
+#include <cstdio>
+#include <fstream>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -20,7 +22,24 @@ std::shared_ptr<const TraceSink> Sink() {
   return currentSink;
 }
 
+// The kernel names the tracing process in the process's status; 0 when none.
+bool DebuggerAttached() {
+  std::ifstream status("/proc/self/status");
+  for (std::string line; std::getline(status, line);) {
+    if (line.starts_with("TracerPid:")) {
+      return line.find_first_not_of("0 \t", 10) != std::string::npos;
+    }
+  }
+  return false;
+}
+
 }  // namespace
+
+void OutputDebugString(std::wstring_view text) {
+  if (!DebuggerAttached()) return;
+  const std::string bytes = ToUtf8(text);
+  std::fwrite(bytes.data(), 1, bytes.size(), stderr);
+}
 
 void SetTraceSink(TraceSink sink) {
   auto installed = sink ? std::make_shared<const TraceSink>(std::move(sink)) : nullptr;

@@ -14,6 +14,11 @@ using TraceSink = std::function<void(std::wstring_view line)>;
 // installed are dropped.
 void SetTraceSink(TraceSink sink);
 
+// Text for a developer watching the process in a debugger: written to the standard error
+// stream while a debugger (any tracer) is attached, dropped otherwise, so a user's session
+// stays quiet. Any thread.
+void OutputDebugString(std::wstring_view text);
+
 // Longest line handed to the sink: longer formatted text is cut to this many characters.
 inline constexpr std::size_t kTraceLineCapacity = 2000 - 1;
 

@@ -39,6 +39,17 @@ struct WxMenuEntry {
 std::vector<WxMenuEntry> ConvertMenu(const fw::Menu& menu);
 std::unique_ptr<wxMenu> BuildWxMenu(const std::vector<WxMenuEntry>& entries);
 
+// The platform's file filter ("Text|*.txt|All|*.*||") as a wx wildcard ("Text|*.txt|All|*.*").
+std::wstring WxWildcard(const std::wstring& filter);
+
+// Where the colour dialog shows an index 1-255: its column and row in the swatch grid (the nine
+// named colours on the first row, the 24 hues in columns of ten shades, then the six greys).
+struct SwatchCell {
+  int column = 0;
+  int row = 0;
+};
+SwatchCell SwatchCellOf(int index);
+
 class WxQuestions {
  public:
   // `parent` gives the window the questions open over (the active dialog or the host window);

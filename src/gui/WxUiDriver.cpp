@@ -21,10 +21,8 @@ constexpr std::chrono::milliseconds kInteractiveSlice{100};
 
 WxUiDriver::WxUiDriver()
     : presenter_(std::make_unique<DialogPresenter>()), guiThread_(std::make_unique<GuiThread>()) {
-#if QRVA_HAVE_WX_QUESTIONS
   questions_ = std::make_shared<WxQuestions>(
       [presenter = presenter_.get()] { return presenter->ActiveWindow(); });
-#endif
 }
 
 WxUiDriver::~WxUiDriver() = default;
@@ -46,13 +44,7 @@ bool WxUiDriver::Finish() { return scripted_ ? engine_.Finish() : true; }
 
 template <typename AskWindows, typename AskScript>
 auto WxUiDriver::Ask(AskWindows windows, AskScript script) -> decltype(script()) {
-#if QRVA_HAVE_WX_QUESTIONS
   if (!scripted_) return guiThread_->Call([&] { return windows(*questions_); });
-#else
-  // Built without the question windows: even the user's questions take the script engine's
-  // defaults (the first button, cancelled pickers).
-  (void)windows;
-#endif
   return script();
 }
 

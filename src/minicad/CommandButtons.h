@@ -1,6 +1,6 @@
-// The host's command buttons: what outside components put on the ribbon strip and on the
-// toolbar. The host window shows them and, when one is pressed, types its command text on the
-// command line (Host::RunScriptText); the components add and remove them from any thread.
+// The host's command buttons: what outside components put on the ribbon strip and on the toolbar.
+// The host window shows them and, when one is pressed, types its command text on the command line
+// (Host::RunScriptText); the components add and remove them from any thread.
 #pragma once
 
 #include <cstdint>
@@ -16,9 +16,9 @@ enum class ButtonBar { kRibbon, kToolbar };
 
 struct CommandButton {
   ButtonBar bar = ButtonBar::kRibbon;
-  std::wstring commandText;        // typed on the command line when the button is pressed
-  std::wstring title;              // the button's caption and tooltip
-  std::vector<std::uint8_t> png;   // the button's picture as PNG bytes; may be empty
+  std::wstring commandText;       // typed on the command line when the button is pressed
+  std::wstring title;             // the button's caption and tooltip
+  std::vector<std::uint8_t> png;  // the button's picture as PNG bytes; may be empty
 };
 
 // One per Host (Host::Buttons()). Every member may be called from any thread.
@@ -30,8 +30,8 @@ class CommandButtons {
   bool Remove(ButtonBar bar, std::wstring_view commandText);
   // A copy of the buttons in the order they were added.
   std::vector<CommandButton> List() const;
-  // Called after each change, on the thread that made it, without the lock held (so the
-  // listener may call List). The host window uses it to post a refresh to its own thread.
+  // Called after each change, on the thread that made it, without the lock held (so the listener
+  // may call List). The host window uses it to post a refresh to its own thread.
   void SetChangeListener(std::function<void()> listener);
 
  private:

@@ -6,7 +6,7 @@
 #include "fw/ByteWriter.h"
 #include "fw/PackedDib.h"
 #include "fw/Png.h"
-#include "minicad/AciColours.h"
+#include "fw/AciColours.h"
 
 namespace minicad {
 namespace {
@@ -73,7 +73,7 @@ StoredPreview EncodeBmpPreview(const fw::Bitmap& image, fw::COLORREF background)
   std::unordered_map<fw::COLORREF, std::uint8_t> indexes{{background, 0}};
   PutColour(out, background);
   for (int index = 1; index < 256; ++index) {
-    const fw::COLORREF colour = AciColour(index, background);
+    const fw::COLORREF colour = fw::AciColour(index, background);
     indexes.try_emplace(colour, static_cast<std::uint8_t>(index));
     PutColour(out, colour);
   }

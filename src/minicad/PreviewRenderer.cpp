@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "arx/dbdim.h"
-#include "minicad/AciColours.h"
+#include "fw/AciColours.h"
 #include "minicad/Placement.h"
 
 namespace minicad {
@@ -194,7 +194,7 @@ RenderedPreview RenderModelSpace(const AcDbImpDatabase& database, int width, int
                                static_cast<int>(std::clamp(y, 0.0, height - 1.0)));
   };
   const Sink draw = [&](const Polyline& points, int colourIndex) {
-    dc.SetPenColour(AciColour(colourIndex, background));
+    dc.SetPenColour(fw::AciColour(colourIndex, background));
     const auto [x0, y0] = pixel(points.front());
     dc.MoveTo(x0, y0);
     for (const AcGePoint3d& p : points) {

@@ -1,6 +1,7 @@
-// The module's own resources: the dialog templates and bitmaps the framework finds by id while
-// the module is mapped.
+// The module's own resources: the dialog templates, bitmaps and the button picture the framework
+// finds by id while the module is mapped.
 #include "fw/Resources.h"
+#include "module/ButtonImage.h"
 #include "layermap/SchemeDlgTemplates.h"
 #include "ui/BlockDlgTemplate.h"
 #include "ui/SideDlgTemplates.h"
@@ -14,7 +15,8 @@ const fw::ModuleResources moduleResources(
     {ui::BlockDlgTemplate(), ui::PrefsTemplate(), ui::DirPropsTemplate(), ui::EditDescTemplate(),
      layermap::SchemePrefsTemplate(), layermap::SchemeTypeTemplate(),
      layermap::NewMapTemplate()},
-    {fw::BitmapResource{ui::kViewPicturesBitmapId, ui::ViewPicturesDib()}});
+    {fw::BitmapResource{ui::kViewPicturesBitmapId, ui::ViewPicturesDib()}},
+    {fw::DataResource{fw::RT_RCDATA, kButtonImageId, ButtonImagePng()}});
 
 }  // namespace
 }  // namespace module

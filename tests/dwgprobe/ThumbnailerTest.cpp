@@ -60,7 +60,8 @@ std::vector<std::uint8_t> QuadrantDib(int width, int height, int bitCount, bool 
   shape.bitCount = bitCount;
   shape.topDown = topDown;
   const std::uint32_t black = bitCount <= 8 ? 1 : 0;
-  const std::uint32_t white = bitCount <= 8 ? 0 : 0xFFFFFF;
+  // 16 bits hold five bits a channel.
+  const std::uint32_t white = bitCount <= 8 ? 0 : bitCount == 16 ? 0x7FFF : 0xFFFFFF;
   if (bitCount <= 8) {
     shape.palette.assign(std::size_t{1} << bitCount, fw::RGB(0, 0, 0));
     shape.palette[0] = fw::RGB(255, 255, 255);
@@ -118,6 +119,10 @@ TEST(QrvaThumbnailer, DrawsEveryKindOfPreviewFittedAndTheRightWayUp) {
        "", "", 256, 40, 20},
       {"8-bit, tall", L"eight.dwg", Drawing("AC1024", 2, QuadrantDib(20, 40, 8, false)), "", "",
        10, 5, 10},
+      {"16-bit", L"high.dwg", Drawing("AC1018", 2, QuadrantDib(40, 20, 16, false)), "", "", 20,
+       20, 10},
+      {"32-bit top-down", L"rgbx.dwg", Drawing("AC1032", 2, QuadrantDib(40, 20, 32, true)), "", "",
+       20, 20, 10},
       {"24-bit top-down", L"rgb.dwg", Drawing("AC1032", 2, QuadrantDib(40, 20, 24, true)), "", "",
        30, 30, 15},
       {"PNG", L"png.dwg", Drawing("AC1032", 6, QuadrantPng(40, 20)), "", "", 16, 16, 8},

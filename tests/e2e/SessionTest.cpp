@@ -77,6 +77,9 @@ TEST(Session, ShowsTheDialogueAndLogsEveryStepInAFreshLogFile) {
   std::regex expectedLog(
       "_{44} Time=[^\n]+ Ver=3\\.9\\.10\n"
       "Add Commands\n"
+      // The module sits alone in its folder: neither the ribbon nor the toolbar is there.
+      "SetupToolbar\n"
+      "Toolbar not found.\n"
       "LoadIni\n"
       "LoadIni\n"
       "Ini located at [^\n]+/support/qv35\\.ini\n"

@@ -13,6 +13,8 @@
 #include "fw/System.h"
 #include "fw/Trace.h"
 #include "minicad/Host.h"
+#include "module/ButtonImage.h"
+#include "module/Exports.h"
 #include "module/EntryPoint.h"
 #include "module/ModuleCommands.h"
 #include "module/ModuleState.h"
@@ -251,6 +253,26 @@ TEST_F(ModuleSession, OpenCommandOpensADrawingNotYetOpen) {
                               L"DoOpen done\n", L"QVOpen done\n"}));
   EXPECT_TRUE(module::TheModule().pendingOpenPath.empty());
   EXPECT_EQ(host_.ResourceHandleDepth(), 0);
+}
+
+// The ribbon beside this program takes the button at start-up and again at each further call
+// of the export, with the module's own picture found through its resource.
+TEST_F(ModuleSession, HandsTheButtonToTheRibbonAtEachCall) {
+  Attach();
+  EXPECT_EQ(TarveshSetupToolbar(), 1);
+  EXPECT_EQ(TakeLog(), Lines({L"SetupToolbar\n",
+                              L"TarveshRibbon.API.AddButton \"quorva\\n\" \"Quorvane\" " +
+                                  std::to_wstring(module::ButtonImagePng().size()) +
+                                  L" bytes\n"}));
+  std::vector<minicad::CommandButton> buttons = host_.Buttons().List();
+  ASSERT_EQ(buttons.size(), 2u);
+  const std::span<const std::uint8_t> picture = module::ButtonImagePng();
+  for (const minicad::CommandButton& button : buttons) {
+    EXPECT_EQ(button.bar, minicad::ButtonBar::kRibbon);
+    EXPECT_EQ(button.commandText, L"quorva\n");
+    EXPECT_EQ(button.title, L"Quorvane");
+    EXPECT_TRUE(std::equal(button.png.begin(), button.png.end(), picture.begin(), picture.end()));
+  }
 }
 
 }  // namespace

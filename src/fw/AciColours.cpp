@@ -1,17 +1,17 @@
 // The colour-index table: nine named colours, 24 hues in ten shades, six greys.
-#include "minicad/AciColours.h"
+#include "fw/AciColours.h"
 
 #include <algorithm>
 #include <cmath>
 
-namespace minicad {
+namespace fw {
 namespace {
 
-fw::COLORREF ContrastOf(fw::COLORREF background) {
-  const int luminance = (299 * fw::GetRValue(background) + 587 * fw::GetGValue(background) +
-                         114 * fw::GetBValue(background)) /
+COLORREF ContrastOf(COLORREF background) {
+  const int luminance = (299 * GetRValue(background) + 587 * GetGValue(background) +
+                         114 * GetBValue(background)) /
                         1000;
-  return luminance > 127 ? fw::RGB(0, 0, 0) : fw::RGB(255, 255, 255);
+  return luminance > 127 ? RGB(0, 0, 0) : RGB(255, 255, 255);
 }
 
 std::uint8_t Channel(double value) {
@@ -20,7 +20,7 @@ std::uint8_t Channel(double value) {
 
 // Indexes 10-249: hue (index / 10 - 1) * 15 degrees; within each ten, pairs of shades from
 // bright to dark, the second of each pair paler.
-fw::COLORREF HueShade(int index) {
+COLORREF HueShade(int index) {
   const double hue = (index / 10 - 1) * 15.0;
   const int shade = index % 10;
   static constexpr double kValues[] = {1.0, 0.8, 0.6, 0.5, 0.3};
@@ -64,30 +64,30 @@ fw::COLORREF HueShade(int index) {
       b = q;
       break;
   }
-  return fw::RGB(Channel(r), Channel(g), Channel(b));
+  return RGB(Channel(r), Channel(g), Channel(b));
 }
 
 }  // namespace
 
-fw::COLORREF AciColour(int index, fw::COLORREF background) {
-  static constexpr fw::COLORREF kNamed[] = {0,
-                                            fw::RGB(255, 0, 0),
-                                            fw::RGB(255, 255, 0),
-                                            fw::RGB(0, 255, 0),
-                                            fw::RGB(0, 255, 255),
-                                            fw::RGB(0, 0, 255),
-                                            fw::RGB(255, 0, 255),
+COLORREF AciColour(int index, COLORREF background) {
+  static constexpr COLORREF kNamed[] = {0,
+                                            RGB(255, 0, 0),
+                                            RGB(255, 255, 0),
+                                            RGB(0, 255, 0),
+                                            RGB(0, 255, 255),
+                                            RGB(0, 0, 255),
+                                            RGB(255, 0, 255),
                                             0,
-                                            fw::RGB(128, 128, 128),
-                                            fw::RGB(192, 192, 192)};
+                                            RGB(128, 128, 128),
+                                            RGB(192, 192, 192)};
   static constexpr std::uint8_t kGreys[] = {51, 91, 132, 173, 214, 255};
   if (index >= 1 && index <= 9 && index != 7) return kNamed[index];
   if (index >= 10 && index <= 249) return HueShade(index);
   if (index >= 250 && index <= 255) {
     const std::uint8_t grey = kGreys[index - 250];
-    return fw::RGB(grey, grey, grey);
+    return RGB(grey, grey, grey);
   }
   return ContrastOf(background);
 }
 
-}  // namespace minicad
+}  // namespace fw
