@@ -47,6 +47,7 @@ HostWindow::HostWindow() : wxFrame(nullptr, wxID_ANY, "qrva-host", wxDefaultPosi
   toolbar_ = CreateToolBar(wxTB_HORIZONTAL | wxTB_FLAT);
   toolbar_->SetToolBitmapSize(wxSize(kToolImageSize, kToolImageSize));
   toolbar_->Realize();
+  toolbar_->Hide();
   toolbar_->Bind(wxEVT_TOOL, [this](wxCommandEvent& event) {
     const std::size_t place = static_cast<std::size_t>(event.GetId() - kFirstToolId);
     if (place < toolCommands_.size()) Send(toolCommands_[place]);
@@ -132,8 +133,10 @@ void HostWindow::ShowButtons(const std::vector<minicad::CommandButton>& buttons)
     }
   }
   toolbar_->Realize();
+  // An empty toolbar would only be a blank band above the ribbon.
+  toolbar_->Show(!toolCommands_.empty());
   ribbon_->Layout();
-  Layout();
+  SendSizeEvent();  // the frame places its toolbar and the rest anew
 }
 
 void HostWindow::ShowRibbonButton(const minicad::CommandButton& button) {

@@ -87,6 +87,7 @@ TEST_F(HostWindowTest, ButtonsAddedFromAnyThreadShowAndTypeTheirCommand) {
   EXPECT_TRUE(ribbon[0]->GetBitmap().IsOk());
   EXPECT_FALSE(ribbon[1]->GetBitmap().IsOk());  // a picture that cannot be read is left out
   EXPECT_EQ(window_->GetToolBar()->GetToolsCount(), 1u);
+  EXPECT_TRUE(window_->GetToolBar()->IsShown());
 
   wxCommandEvent click(wxEVT_BUTTON, ribbon[0]->GetId());
   click.SetEventObject(ribbon[0]);
