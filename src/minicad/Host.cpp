@@ -81,24 +81,23 @@ Status Host::AttachModule(std::wstring_view fileName, AcRxEntryPointFunction ent
   return linker_->Attach(fileName, entryPoint);
 }
 
-bool Host::Run(LineSource& source) {
+bool Host::RunLines(LineSource& source) {
   if (quit_) return false;
   return processor_->Run(source);
 }
 
 bool Host::RunScriptText(std::wstring_view text) {
   ScriptLines lines(text);
-  return Run(lines);
+  return RunLines(lines);
 }
 
 bool Host::RunLine(std::wstring_view line) { return RunScriptText(line); }
 
 bool Host::RunInteractive(std::istream& in) {
   StreamLines lines(in, options_.interactive);
-  return Run(lines);
+  return RunLines(lines);
 }
 
-bool Host::RunLines(LineSource& source) { return Run(source); }
 
 void Host::Quit() {
   if (quit_) return;

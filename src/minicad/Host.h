@@ -98,7 +98,7 @@ class Host {
   // the options say `interactive`, otherwise like a script.
   bool RunInteractive(std::istream& in);
   // Runs the lines of any source as they are needed (a host window's input line), until it
-  // has no more.
+  // has no more or QUIT ends the session. False when nothing could run, as RunScriptText.
   bool RunLines(LineSource& source);
 
   // The quit sequence: the quit message to every module, each drawing closed (with its
@@ -164,8 +164,6 @@ class Host {
   CommandButtons& Buttons() { return buttons_; }
 
  private:
-  bool Run(LineSource& source);
-
   HostOptions options_;
   bool quit_ = false;
   // Declared in the order they are built; destroyed in reverse, so the console outlives all.
