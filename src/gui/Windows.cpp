@@ -9,6 +9,7 @@
 #include <wx/init.h>
 
 #include "gui/NoteSink.h"
+#include "gui/WxText.h"
 
 namespace gui {
 namespace {
@@ -36,6 +37,8 @@ bool StartWindows(int& argc, char** argv) {
   // The toolkit takes the environment's locale for the whole process when it starts; the host
   // reads and writes numbers as the program always did, so the locale it had comes back.
   const std::string locale = std::setlocale(LC_ALL, nullptr);
+  // Paths picked in wx's dialogs keep their bytes, whatever the locale.
+  wxConvFileName = &FileNameConversion();
   wxApp::SetInstance(new HostApp);
   const bool started = wxEntryStart(argc, argv);
   std::setlocale(LC_ALL, locale.c_str());

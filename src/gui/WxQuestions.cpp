@@ -1,6 +1,6 @@
-// The framework's questions as wxWidgets dialogs. GUI thread only. Paths cross into wx and back
-// through the framework's one conversion (fw::NativePath / fw::FromNativePath) and wx's file-name
-// conversion, so a name on disk that is not UTF-8 keeps its bytes.
+// The framework's questions as wxWidgets dialogs. GUI thread only. Texts and paths reach wx
+// through the conversions of WxText.h, so a name on disk that is not UTF-8 shows readably and
+// keeps its bytes.
 #include "gui/WxQuestions.h"
 
 #include <wx/app.h>
@@ -25,26 +25,16 @@
 
 #include "fw/AciColours.h"
 #include "fw/FileName.h"
-#include "fw/NativePath.h"
 #include "fw/PdfPrinterDC.h"
 #include "fw/UiDriver.h"
 #include "fw/WindowStyles.h"
+#include "gui/WxText.h"
 
 namespace gui {
 namespace {
 
 constexpr unsigned kButtonsMask = 0x0F;
 constexpr unsigned kIconMask = 0xF0;
-
-wxString PathToWx(const std::wstring& path) {
-  const std::string bytes = fw::NativePath(path);
-  return wxString(bytes.c_str(), *wxConvFileName);
-}
-
-std::wstring PathFromWx(const wxString& path) {
-  const wxCharBuffer bytes = path.fn_str();
-  return fw::FromNativePath(bytes.data() != nullptr ? bytes.data() : "");
-}
 
 // --- The colour dialog ------------------------------------------------------------------------
 
@@ -259,14 +249,14 @@ std::unique_ptr<wxMenu> BuildWxMenu(const std::vector<WxMenuEntry>& entries) {
         menu->AppendSeparator();
         break;
       case WxMenuEntry::Kind::kSubmenu:
-        item = menu->AppendSubMenu(BuildWxMenu(entry.children).release(), entry.label);
+        item = menu->AppendSubMenu(BuildWxMenu(entry.children).release(), ToWx(entry.label));
         break;
       case WxMenuEntry::Kind::kCheck:
-        item = menu->AppendCheckItem(entry.id, entry.label);
+        item = menu->AppendCheckItem(entry.id, ToWx(entry.label));
         item->Check(entry.checked);
         break;
       case WxMenuEntry::Kind::kItem:
-        item = menu->Append(entry.id, entry.label);
+        item = menu->Append(entry.id, ToWx(entry.label));
         break;
     }
     if (item != nullptr) item->Enable(entry.enabled);
@@ -295,7 +285,8 @@ WxQuestions::~WxQuestions() {
 
 int WxQuestions::MessageBox(const std::wstring& text, const std::wstring& caption,
                             unsigned type) {
-  wxMessageDialog dialog(parent_ ? parent_() : nullptr, text, caption, MessageBoxStyle(type));
+  wxMessageDialog dialog(parent_ ? parent_() : nullptr, ToWx(text, TextUse::kMultiline),
+                         ToWx(caption), MessageBoxStyle(type));
   switch (type & kButtonsMask) {
     case fw::MB_ABORTRETRYIGNORE:
       dialog.SetYesNoCancelLabels("&Abort", "&Retry", "&Ignore");
@@ -345,7 +336,7 @@ int WxQuestions::TrackPopupMenu(const fw::Menu& menu, const fw::PopupRequest& re
 }
 
 std::optional<std::wstring> WxQuestions::BrowseForFolder(const fw::FolderRequest& request) {
-  wxDirDialog dialog(parent_ ? parent_() : nullptr, request.title, PathToWx(request.startFolder),
+  wxDirDialog dialog(parent_ ? parent_() : nullptr, ToWx(request.title), PathToWx(request.startFolder),
                      wxDD_DEFAULT_STYLE | wxDD_DIR_MUST_EXIST);
   if (dialog.ShowModal() != wxID_OK) return std::nullopt;
   return PathFromWx(dialog.GetPath());
@@ -360,7 +351,7 @@ std::optional<std::wstring> WxQuestions::ChooseFile(const fw::FileRequest& reque
   if ((request.flags & fw::OFN_NOCHANGEDIR) == 0) style |= wxFD_CHANGE_DIR;
   wxFileDialog dialog(parent_ ? parent_() : nullptr, request.open ? "Open" : "Save As",
                       PathToWx(request.initialFolder), PathToWx(request.fileName),
-                      WxWildcard(request.filter), style);
+                      ToWx(WxWildcard(request.filter)), style);
   if (dialog.ShowModal() != wxID_OK) return std::nullopt;
   std::wstring path = PathFromWx(dialog.GetPath());
   // A name typed without an extension gets the default one, as the platform's dialog gives it.

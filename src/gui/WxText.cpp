@@ -1,6 +1,8 @@
 // Model texts made safe for wxWidgets.
 #include "gui/WxText.h"
 
+#include "fw/NativePath.h"
+
 namespace gui {
 namespace {
 
@@ -35,5 +37,20 @@ std::wstring ShownText(std::wstring_view text, TextUse use) {
 wxString ToWx(std::wstring_view text, TextUse use) { return wxString(ShownText(text, use)); }
 
 std::wstring FromWx(const wxString& text) { return text.ToStdWstring(); }
+
+wxMBConv& FileNameConversion() {
+  static wxMBConvUTF8 conversion(wxMBConvUTF8::MAP_INVALID_UTF8_TO_PUA);
+  return conversion;
+}
+
+wxString PathToWx(const std::wstring& path) {
+  const std::string bytes = fw::NativePath(path);
+  return wxString(bytes.c_str(), FileNameConversion());
+}
+
+std::wstring PathFromWx(const wxString& path) {
+  const wxCharBuffer bytes = FileNameConversion().cWC2MB(path.wc_str());
+  return fw::FromNativePath(bytes.data() != nullptr ? bytes.data() : "");
+}
 
 }  // namespace gui

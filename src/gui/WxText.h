@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include <wx/strconv.h>
 #include <wx/string.h>
 
 namespace gui {
@@ -28,5 +29,14 @@ std::wstring ShownText(std::wstring_view text, TextUse use = TextUse::kLine);
 wxString ToWx(std::wstring_view text, TextUse use = TextUse::kLine);
 // What the user typed, back to the model.
 std::wstring FromWx(const wxString& text);
+
+// A path for wx's pickers and file names, and back: the path's own bytes on disk cross
+// unchanged, so a name that is not UTF-8 still names its file.
+wxString PathToWx(const std::wstring& path);
+std::wstring PathFromWx(const wxString& path);
+// The file-name conversion both of these use: UTF-8, with each byte that is not UTF-8 kept in
+// the private use area. wx's own would read such a byte as Latin-1 and write it back as UTF-8,
+// naming another file; StartWindows makes this one wx's file-name conversion.
+wxMBConv& FileNameConversion();
 
 }  // namespace gui

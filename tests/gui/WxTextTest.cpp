@@ -5,6 +5,7 @@
 #include <string>
 
 #include "gui/DialogUnits.h"
+#include "fw/NativePath.h"
 #include "gui/WxText.h"
 
 namespace {
@@ -36,6 +37,17 @@ TEST(WxText, ShowsEveryTextReadablyAndBounded) {
     EXPECT_EQ(gui::ShownText(c.text, c.use), c.shown);
     // What wx gets is the same characters, valid throughout.
     EXPECT_EQ(gui::ToWx(c.text, c.use).ToStdWstring(), c.shown);
+  }
+}
+
+TEST(WxText, PathsKeepTheirBytesThroughWx) {
+  // A folder picked in wx must name the same file: a name that is not UTF-8, one with blanks
+  // and quotes, and one in another script.
+  for (const char* bytes : {"/tmp/Caf\xE9 \"blocks\"/valve.dwg", "/tmp/\xD0\x9A\xD1\x80\xD0\xB0\xD0\xBD",
+                            "/tmp/plain"}) {
+    SCOPED_TRACE(bytes);
+    const std::wstring path = fw::FromNativePath(bytes);
+    EXPECT_EQ(fw::NativePath(gui::PathFromWx(gui::PathToWx(path))), bytes);
   }
 }
 
